@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Everything that differs between this Linux/Qt build and the Windows services the program
+// was designed around lives here: folders, the developer-environment probe, the version
+// text, file identity for cache checks and the termination signals.
+namespace brevnote::platform {
+
+// The executable's name without folder ("brevnote").
+QString programName();
+
+// The folder "beside the program", with a trailing "/": BREVNOTE_HOME when set; otherwise the
+// executable's folder when it is writable (a portable install); otherwise the per-user
+// application data folder. Created when missing.
+QString programFolder();
+
+// programFolder() + programName(): the name the program's own files are derived from.
+QString programFilePath();
+
+// Folder of the closing dumps, without a trailing "/": BREVNOTE_DATA_DIR when set, otherwise
+// the user's data folder + "/velmora/brevnote". Not created here.
+QString dataFolder();
+
+// The program's private temporary folder with a trailing "/": a folder of this user inside
+// the system's temporary folder (TMPDIR), created with mode 0700 and checked to be a real
+// folder owned by this user, so predictable names in it cannot be taken over by another
+// user's link. Falls back to the system's temporary folder itself only when no such folder
+// can be had.
+QString tempFolder();
+
+// The "Windows folder": the user's configuration folder + "/velmora", created on demand,
+// without a trailing "/".
+QString configFolder();
+
+// True when BREVNOTE_DEVELOPER is "1"; false when it is "0"; otherwise true when a process of
+// a development environment (qtcreator, code, clion, kdevelop) runs for this user.
+bool isDesignerRunning();
+
+// The program's version as compiled in ("2026.12.8").
+QString versionText();
+
+// True when a graphical session can be reached (or a Qt platform plugin was chosen).
+bool hasDisplay();
+
+// Size, modification time and inode of a file; equal stamps mean the file was not replaced
+// or rewritten in between. A missing file gives the default stamp.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+FileStamp fileStamp(const QString &path);
+
+// Routes SIGTERM, SIGHUP and SIGINT to `handler`, called on the thread of the Qt event loop
+// (through a self-pipe), never inside the signal handler itself. Call once, after the
+// application object exists.
+void onTerminationSignal(std::function<void(int signalNumber)> handler);
+
+} // namespace brevnote::platform

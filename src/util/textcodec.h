@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The one text codec of the program. Files are read as UTF-8 when their bytes are valid
+// UTF-8 (with or without a byte-order mark) and as Windows-1252 otherwise; they are written
+// in Windows-1252 when every character has a byte there, and as UTF-8 with a byte-order mark
+// otherwise, so nothing is ever lost. Lines break at CR LF, lone CR or lone LF and are
+// written back each followed by CR LF.
+namespace brevnote {
+
+QString decodeText(const QByteArray &bytes);
+QByteArray encodeText(const QString &text);
+
+// True when every character of the text has a Windows-1252 byte.
+bool fitsWindows1252(const QString &text);
+QString decodeWindows1252(const QByteArray &bytes);
+// Characters without a Windows-1252 byte become "?".
+QByteArray encodeWindows1252(const QString &text);
+
+// A break at the very end starts no further line; an empty text has no lines.
+QStringList splitLines(const QString &text);
+// Every line followed by CR LF.
+QString joinLines(const QStringList &lines);
+
+// Reads a whole text file through the codec. Raises AppError naming the file when it cannot
+// be read.
+QString readTextFile(const QString &path);
+
+// Writes the lines, each followed by CR LF, through the codec and the safe writer.
+// Raises AppError("Cannot create file <path>") when the file cannot be written.
+void writeLinesFile(const QString &path, const QStringList &lines);
+
+} // namespace brevnote

@@ -1,0 +1,184 @@
+#include "userdialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+
+namespace brevnote {
+
+namespace {
+
+// A Yes/No question must be answered: Escape and the close button do nothing, as with the
+// system box whose only way out is one of its buttons.
+class AnswerRequiredBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (style & 0xF0) {
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int code;
+};
+
+QList<ButtonSpec> buttonsOf(int style)
+{
+    switch (style & 0xF) {
+    case MB_OKCANCEL:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNOCANCEL:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    default:
+        return {{QMessageBox::Ok, IDOK}};
+    }
+}
+
+class SystemDialogs final : public UserDialogs {
+public:
+    int messageBox(QWidget *owner, const QString &text, const QString &caption,
+                   int style) override
+    {
+        const QList<ButtonSpec> buttons = buttonsOf(style);
+        const bool mustAnswer = (style & 0xF) == MB_YESNO;
+        std::unique_ptr<QMessageBox> box = mustAnswer ? std::make_unique<AnswerRequiredBox>(owner)
+                                                      : std::make_unique<QMessageBox>(owner);
+        box->setWindowTitle(caption);
+        // The system box breaks lines at a lone carriage return as well.
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        box->setText(shown);
+        box->setIcon(iconOf(style));
+        box->setTextFormat(Qt::PlainText);
+        if (mustAnswer)
+            box->setWindowFlag(Qt::WindowCloseButtonHint, false);
+        QList<QPushButton *> pushButtons;
+        for (const ButtonSpec &spec : buttons)
+            pushButtons.append(box->addButton(spec.button));
+        const int defaultIndex = (style & 0xF00) == MB_DEFBUTTON2   ? 1
+                                 : (style & 0xF00) == MB_DEFBUTTON3 ? 2
+                                                                    : 0;
+        box->setDefaultButton(pushButtons.value(defaultIndex, pushButtons.first()));
+        if (!mustAnswer) {
+            const int escape = (style & 0xF) == MB_OK ? 0 : int(pushButtons.size()) - 1;
+            box->setEscapeButton(pushButtons.at(escape));
+        }
+        box->exec();
+        const auto *clicked = box->clickedButton();
+        for (int i = 0; i < pushButtons.size(); ++i) {
+            if (pushButtons.at(i) == clicked)
+                return buttons.at(i).code;
+        }
+        return buttons.size() == 1 ? IDOK : IDCANCEL;
+    }
+
+    void errorBox(QWidget *owner, const QString &message) override
+    {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
+                        QMessageBox::Ok, owner);
+        box.exec();
+    }
+
+    QString openFileName(QWidget *owner, const QString &folder, const QString &filter,
+                         const QString &defaultSuffix) override
+    {
+        QFileDialog dialog(owner, QString(), folder, qtFileFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    QString saveFileName(QWidget *owner, const QString &folder, const QString &filter,
+                         const QString &defaultSuffix, bool confirmOverwrite) override
+    {
+        QFileDialog dialog(owner, QString(), folder, qtFileFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
+    bool chooseFont(QWidget *owner, const QFont &initial, QFont *chosen) override
+    {
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, initial, owner);
+        if (ok)
+            *chosen = font;
+        return ok;
+    }
+
+    bool choosePrinter(QWidget *owner, QPrinter *printer) override
+    {
+        QPrintDialog dialog(printer, owner);
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
+UserDialogs *&installed()
+{
+    static UserDialogs *dialogs = nullptr;
+    return dialogs;
+}
+
+} // namespace
+
+UserDialogs &userDialogs()
+{
+    static SystemDialogs system;
+    return installed() ? *installed() : system;
+}
+
+void setUserDialogs(UserDialogs *dialogs)
+{
+    installed() = dialogs;
+}
+
+QString qtFileFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts.at(i + 1);
+        pattern.replace(u';', u' ');
+        filters.append(parts.at(i) + QStringLiteral(" (") + pattern + u')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace brevnote

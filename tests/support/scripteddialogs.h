@@ -1,0 +1,48 @@
+#pragma once
+
+#include "util/userdialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+namespace brevnote::test {
+
+// A UserDialogs that answers from queues filled by the test and records what was asked.
+// Installed for its lifetime; an unexpected question fails loudly instead of blocking.
+class ScriptedDialogs final : public UserDialogs {
+public:
+    struct MessageBoxCall {
+        QWidget *owner = nullptr;
+        QString text;
+        QString caption;
+        int style = 0;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs &) = delete;
+    ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
+
+    QQueue<int> messageBoxAnswers;  // button codes, IDYES etc.
+    QQueue<QString> fileNames;      // answers of open and save dialogs; "" cancels
+    QQueue<bool> fontAnswers;       // with `fontToChoose`
+    QFont fontToChoose;
+    QQueue<bool> printerAnswers;
+
+    QList<MessageBoxCall> messageBoxes;
+    QStringList errors;
+    QStringList fileDialogFilters;
+
+    int messageBox(QWidget *owner, const QString &text, const QString &caption,
+                   int style) override;
+    void errorBox(QWidget *owner, const QString &message) override;
+    QString openFileName(QWidget *owner, const QString &folder, const QString &filter,
+                         const QString &defaultSuffix) override;
+    QString saveFileName(QWidget *owner, const QString &folder, const QString &filter,
+                         const QString &defaultSuffix, bool confirmOverwrite) override;
+    bool chooseFont(QWidget *owner, const QFont &initial, QFont *chosen) override;
+    bool choosePrinter(QWidget *owner, QPrinter *printer) override;
+};
+
+} // namespace brevnote::test

@@ -1,0 +1,182 @@
+#include "support/hermetic.h"
+#include "util/apperror.h"
+#include "util/textcodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace brevnote;
+
+class TestTextCodec : public QObject {
+    Q_OBJECT
+
+private slots:
+    void decodeDetectsEncoding_data();
+    void decodeDetectsEncoding();
+    void encodeChoosesEncoding_data();
+    void encodeChoosesEncoding();
+    void everyWindows1252ByteRoundTrips();
+    void splitLines_data();
+    void splitLines();
+    void joinLinesEndsEveryLineWithCrLf();
+    void writeThenReadKeepsText_data();
+    void writeThenReadKeepsText();
+    void writeIntoMissingFolderFailsWithFileName();
+    void writeOverReadOnlyFileFailsAndKeepsIt();
+    void readMissingFileNamesIt();
+};
+
+void TestTextCodec::decodeDetectsEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
+    QTest::newRow("utf8 accents") << QByteArray("S\xC3\xA1" "b") << QStringLiteral("Sáb");
+    QTest::newRow("utf8 with bom") << QByteArray("\xEF\xBB\xBF" "a\xC3\xA7") << QStringLiteral("aç");
+    QTest::newRow("bom only") << QByteArray("\xEF\xBB\xBF") << QString();
+    QTest::newRow("cp1252 accent") << QByteArray("S\xE1" "b") << QStringLiteral("Sáb");
+    QTest::newRow("cp1252 euro and quotes")
+        << QByteArray("\x80 \x93x\x94") << QStringLiteral("€ “x”");
+    QTest::newRow("cp1252 undefined byte kept")
+        << QByteArray("\x81") << QString(QChar(0x81));
+    QTest::newRow("truncated utf8 is cp1252") << QByteArray("a\xC3") << QStringLiteral("aÃ");
+}
+
+void TestTextCodec::decodeDetectsEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decodeText(bytes), text);
+}
+
+void TestTextCodec::encodeChoosesEncoding_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("ascii") << QStringLiteral("abc") << QByteArray("abc");
+    QTest::newRow("latin accents as cp1252") << QStringLiteral("Sáb ç") << QByteArray("S\xE1" "b \xE7");
+    QTest::newRow("euro as cp1252") << QStringLiteral("€") << QByteArray("\x80");
+    QTest::newRow("greek needs utf8") << QStringLiteral("aα") << QByteArray("\xEF\xBB\xBF" "a\xCE\xB1");
+    QTest::newRow("emoji needs utf8")
+        << QString::fromUtf8("\xF0\x9F\x98\x80") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x98\x80");
+}
+
+void TestTextCodec::encodeChoosesEncoding()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(encodeText(text), bytes);
+    QCOMPARE(decodeText(bytes), text);
+}
+
+void TestTextCodec::everyWindows1252ByteRoundTrips()
+{
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        all.append(char(b));
+    const QString text = decodeWindows1252(all);
+    QCOMPARE(text.size(), all.size());
+    QVERIFY(fitsWindows1252(text));
+    QCOMPARE(encodeWindows1252(text), all);
+}
+
+void TestTextCodec::splitLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << QString() << QStringList();
+    QTest::newRow("one line") << QStringLiteral("a") << QStringList{QStringLiteral("a")};
+    QTest::newRow("final break starts no line")
+        << QStringLiteral("a\r\n") << QStringList{QStringLiteral("a")};
+    QTest::newRow("crlf, lone cr, lone lf")
+        << QStringLiteral("a\r\nb\rc\nd")
+        << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+    QTest::newRow("lf cr is two breaks")
+        << QStringLiteral("a\n\rb") << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+    QTest::newRow("empty lines kept")
+        << QStringLiteral("\r\n\r\nx") << QStringList{QString(), QString(), QStringLiteral("x")};
+    QTest::newRow("lone break") << QStringLiteral("\n") << QStringList{QString()};
+}
+
+void TestTextCodec::splitLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(brevnote::splitLines(text), lines);
+}
+
+void TestTextCodec::joinLinesEndsEveryLineWithCrLf()
+{
+    QCOMPARE(joinLines({QStringLiteral("a"), QString(), QStringLiteral("b")}),
+             QStringLiteral("a\r\n\r\nb\r\n"));
+    QCOMPARE(joinLines({}), QString());
+}
+
+void TestTextCodec::writeThenReadKeepsText_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("startOfFile");
+    QTest::newRow("cp1252") << QStringList{QStringLiteral("Olá"), QStringLiteral("mãe")}
+                            << QByteArray("Ol\xE1\r\nm\xE3" "e\r\n");
+    QTest::newRow("utf8 with bom") << QStringList{QStringLiteral("日本")}
+                                   << QByteArray("\xEF\xBB\xBF");
+}
+
+void TestTextCodec::writeThenReadKeepsText()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, startOfFile);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.txt"));
+    writeLinesFile(path, lines);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith(startOfFile));
+    QCOMPARE(brevnote::splitLines(readTextFile(path)), lines);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
+}
+
+void TestTextCodec::writeIntoMissingFolderFailsWithFileName()
+{
+    QTemporaryDir dir;
+    // A path below a regular file cannot be created, not even by root.
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath(QStringLiteral("file/sub/out.txt"));
+    try {
+        writeLinesFile(path, {QStringLiteral("x")});
+        QFAIL("no error raised");
+    } catch (const AppError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot create file ") + path);
+    }
+}
+
+void TestTextCodec::writeOverReadOnlyFileFailsAndKeepsIt()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ro.txt"));
+    writeLinesFile(path, {QStringLiteral("old")});
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    if (QFileInfo(path).isWritable())
+        QSKIP("running with rights that ignore file permissions");
+    QVERIFY_THROWS_EXCEPTION(AppError, writeLinesFile(path, {QStringLiteral("new")}));
+    QCOMPARE(brevnote::splitLines(readTextFile(path)), QStringList{QStringLiteral("old")});
+}
+
+void TestTextCodec::readMissingFileNamesIt()
+{
+    const QString path = QDir::tempPath() + QStringLiteral("/does-not-exist.txt");
+    try {
+        readTextFile(path);
+        QFAIL("no error raised");
+    } catch (const AppError &error) {
+        QVERIFY(error.message().contains(path));
+    }
+}
+
+BREVNOTE_TEST_GUILESS_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"
