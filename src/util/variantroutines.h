@@ -1,1 +1,12 @@
 #pragma once
+
+#include <QVariant>
+
+namespace brevnote {
+
+// A copy of `ifTrue` when the flag is set, else of `ifFalse`.
+QVariant IfThenVariant(bool flag, const QVariant &ifTrue, const QVariant &ifFalse);
+// The larger of two numbers or date-times; the first when they are equal.
+QVariant MaxVariant(const QVariant &first, const QVariant &second);
+
+} // namespace brevnote
