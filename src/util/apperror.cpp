@@ -4,8 +4,6 @@ namespace brevnote {
 
 AppError::AppError(QString message)
     : m_message(std::move(message))
-    , m_utf8(m_message.toUtf8())
-{
-}
+    , m_utf8(m_message.toUtf8()) {}
 
 } // namespace brevnote

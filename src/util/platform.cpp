@@ -17,26 +17,22 @@ namespace brevnote::platform {
 
 namespace {
 
-QString withTrailingSlash(const QString &folder)
-{
+QString withTrailingSlash(const QString &folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-QString executablePath()
-{
+QString executablePath() {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationFilePath();
     return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
 }
 
-QString environmentValue(const char *name)
-{
+QString environmentValue(const char *name) {
     return qEnvironmentVariable(name);
 }
 
 // A folder we may use privately: a real directory (not a link), owned by us, mode 0700.
-bool makePrivateFolder(const QString &path)
-{
+bool makePrivateFolder(const QString &path) {
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         return false;
@@ -52,13 +48,11 @@ bool makePrivateFolder(const QString &path)
 
 } // namespace
 
-QString programName()
-{
+QString programName() {
     return QFileInfo(executablePath()).fileName();
 }
 
-QString programFolder()
-{
+QString programFolder() {
     const QString home = environmentValue("BREVNOTE_HOME");
     if (!home.isEmpty()) {
         QDir().mkpath(home);
@@ -72,13 +66,11 @@ QString programFolder()
     return withTrailingSlash(local);
 }
 
-QString programFilePath()
-{
+QString programFilePath() {
     return programFolder() + programName();
 }
 
-QString dataFolder()
-{
+QString dataFolder() {
     const QString data = environmentValue("BREVNOTE_DATA_DIR");
     if (!data.isEmpty())
         return QDir::cleanPath(QDir(data).absolutePath());
@@ -86,30 +78,26 @@ QString dataFolder()
            QStringLiteral("/velmora/brevnote");
 }
 
-QString tempFolder()
-{
+QString tempFolder() {
     const QString system = QDir::tempPath();
     const QString base = system + QStringLiteral("/brevnote-") + QString::number(::getuid());
     // Another user may have planted something under our name; then take the next free one.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate =
-            attempt == 0 ? base : base + u'-' + QString::number(attempt);
+        const QString candidate = attempt == 0 ? base : base + u'-' + QString::number(attempt);
         if (makePrivateFolder(candidate))
             return withTrailingSlash(candidate);
     }
     return withTrailingSlash(system);
 }
 
-QString configFolder()
-{
+QString configFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                            QStringLiteral("/velmora");
     QDir().mkpath(folder);
     return folder;
 }
 
-bool isDesignerRunning()
-{
+bool isDesignerRunning() {
     const QString forced = environmentValue("BREVNOTE_DEVELOPER");
     if (forced == u"1")
         return true;
@@ -140,20 +128,17 @@ bool isDesignerRunning()
     return false;
 }
 
-QString versionText()
-{
+QString versionText() {
     return QStringLiteral(BREVNOTE_VERSION);
 }
 
-bool hasDisplay()
-{
+bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-FileStamp fileStamp(const QString &path)
-{
+FileStamp fileStamp(const QString &path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
@@ -169,8 +154,7 @@ FileStamp fileStamp(const QString &path)
 namespace {
 int signalPipe[2] = {-1, -1};
 
-void writeSignalToPipe(int signalNumber)
-{
+void writeSignalToPipe(int signalNumber) {
     const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
@@ -178,12 +162,11 @@ void writeSignalToPipe(int signalNumber)
 }
 } // namespace
 
-void onTerminationSignal(std::function<void(int)> handler)
-{
+void onTerminationSignal(std::function<void(int)> handler) {
     if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read,
-                                         QCoreApplication::instance());
+    auto *notifier =
+        new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier,
                      [handler = std::move(handler)] {
                          unsigned char byte = 0;

@@ -7,9 +7,10 @@
 
 namespace brevnote {
 
-void writeFileSafely(const QString &path, const QByteArray &bytes)
-{
-    const auto fail = [&path] { throw AppError(QStringLiteral("Cannot create file %1").arg(path)); };
+void writeFileSafely(const QString &path, const QByteArray &bytes) {
+    const auto fail = [&path] {
+        throw AppError(QStringLiteral("Cannot create file %1").arg(path));
+    };
 
     const QFileInfo existing(path);
     // A rename would replace a read-only file in a writable folder; the user asked to keep it.

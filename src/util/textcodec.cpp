@@ -20,8 +20,7 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // The Windows-1252 byte of a character, or -1 when it has none.
-int windows1252Byte(char16_t c)
-{
+int windows1252Byte(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return c;
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
@@ -35,8 +34,7 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 } // namespace
 
-QString decodeWindows1252(const QByteArray &bytes)
-{
+QString decodeWindows1252(const QByteArray &bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (const char byte : bytes) {
@@ -46,8 +44,7 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-bool fitsWindows1252(const QString &text)
-{
+bool fitsWindows1252(const QString &text) {
     for (const QChar c : text) {
         if (windows1252Byte(c.unicode()) < 0)
             return false;
@@ -55,8 +52,7 @@ bool fitsWindows1252(const QString &text)
     return true;
 }
 
-QByteArray encodeWindows1252(const QString &text)
-{
+QByteArray encodeWindows1252(const QString &text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
     for (const QChar c : text) {
@@ -66,11 +62,10 @@ QByteArray encodeWindows1252(const QString &text)
     return bytes;
 }
 
-QString decodeText(const QByteArray &bytes)
-{
+QString decodeText(const QByteArray &bytes) {
     const bool hasBom = bytes.startsWith(kUtf8Bom);
-    const QByteArrayView body = hasBom ? QByteArrayView(bytes).sliced(kUtf8Bom.size())
-                                       : QByteArrayView(bytes);
+    const QByteArrayView body =
+        hasBom ? QByteArrayView(bytes).sliced(kUtf8Bom.size()) : QByteArrayView(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(body);
     if (!utf8.hasError())
@@ -78,15 +73,13 @@ QString decodeText(const QByteArray &bytes)
     return decodeWindows1252(bytes);
 }
 
-QByteArray encodeText(const QString &text)
-{
+QByteArray encodeText(const QString &text) {
     if (fitsWindows1252(text))
         return encodeWindows1252(text);
     return kUtf8Bom + text.toUtf8();
 }
 
-QStringList splitLines(const QString &text)
-{
+QStringList splitLines(const QString &text) {
     QStringList lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
@@ -104,8 +97,7 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-QString joinLines(const QStringList &lines)
-{
+QString joinLines(const QStringList &lines) {
     qsizetype total = 0;
     for (const QString &line : lines)
         total += line.size() + 2;
@@ -118,8 +110,7 @@ QString joinLines(const QStringList &lines)
     return text;
 }
 
-QString readTextFile(const QString &path)
-{
+QString readTextFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
@@ -129,8 +120,7 @@ QString readTextFile(const QString &path)
     return decodeText(bytes);
 }
 
-void writeLinesFile(const QString &path, const QStringList &lines)
-{
+void writeLinesFile(const QString &path, const QStringList &lines) {
     writeFileSafely(path, encodeText(joinLines(lines)));
 }
 

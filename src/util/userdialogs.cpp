@@ -19,8 +19,7 @@ public:
     using QMessageBox::QMessageBox;
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
+    void keyPressEvent(QKeyEvent *event) override {
         if (event->key() == Qt::Key_Escape) {
             event->accept();
             return;
@@ -30,8 +29,7 @@ protected:
     void closeEvent(QCloseEvent *event) override { event->ignore(); }
 };
 
-QMessageBox::Icon iconOf(int style)
-{
+QMessageBox::Icon iconOf(int style) {
     switch (style & 0xF0) {
     case MB_ICONHAND:
         return QMessageBox::Critical;
@@ -51,13 +49,13 @@ struct ButtonSpec {
     int code;
 };
 
-QList<ButtonSpec> buttonsOf(int style)
-{
+QList<ButtonSpec> buttonsOf(int style) {
     switch (style & 0xF) {
     case MB_OKCANCEL:
         return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNOCANCEL:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        return {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNO:
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     default:
@@ -68,8 +66,7 @@ QList<ButtonSpec> buttonsOf(int style)
 class SystemDialogs final : public UserDialogs {
 public:
     int messageBox(QWidget *owner, const QString &text, const QString &caption,
-                   int style) override
-    {
+                   int style) override {
         const QList<ButtonSpec> buttons = buttonsOf(style);
         const bool mustAnswer = (style & 0xF) == MB_YESNO;
         std::unique_ptr<QMessageBox> box = mustAnswer ? std::make_unique<AnswerRequiredBox>(owner)
@@ -103,16 +100,14 @@ public:
         return buttons.size() == 1 ? IDOK : IDCANCEL;
     }
 
-    void errorBox(QWidget *owner, const QString &message) override
-    {
+    void errorBox(QWidget *owner, const QString &message) override {
         QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
                         QMessageBox::Ok, owner);
         box.exec();
     }
 
     QString openFileName(QWidget *owner, const QString &folder, const QString &filter,
-                         const QString &defaultSuffix) override
-    {
+                         const QString &defaultSuffix) override {
         QFileDialog dialog(owner, QString(), folder, qtFileFilter(filter));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -123,8 +118,7 @@ public:
     }
 
     QString saveFileName(QWidget *owner, const QString &folder, const QString &filter,
-                         const QString &defaultSuffix, bool confirmOverwrite) override
-    {
+                         const QString &defaultSuffix, bool confirmOverwrite) override {
         QFileDialog dialog(owner, QString(), folder, qtFileFilter(filter));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);
@@ -134,8 +128,7 @@ public:
         return dialog.selectedFiles().constFirst();
     }
 
-    bool chooseFont(QWidget *owner, const QFont &initial, QFont *chosen) override
-    {
+    bool chooseFont(QWidget *owner, const QFont &initial, QFont *chosen) override {
         bool ok = false;
         const QFont font = QFontDialog::getFont(&ok, initial, owner);
         if (ok)
@@ -143,34 +136,29 @@ public:
         return ok;
     }
 
-    bool choosePrinter(QWidget *owner, QPrinter *printer) override
-    {
+    bool choosePrinter(QWidget *owner, QPrinter *printer) override {
         QPrintDialog dialog(printer, owner);
         return dialog.exec() == QDialog::Accepted;
     }
 };
 
-UserDialogs *&installed()
-{
+UserDialogs *&installed() {
     static UserDialogs *dialogs = nullptr;
     return dialogs;
 }
 
 } // namespace
 
-UserDialogs &userDialogs()
-{
+UserDialogs &userDialogs() {
     static SystemDialogs system;
     return installed() ? *installed() : system;
 }
 
-void setUserDialogs(UserDialogs *dialogs)
-{
+void setUserDialogs(UserDialogs *dialogs) {
     installed() = dialogs;
 }
 
-QString qtFileFilter(const QString &filter)
-{
+QString qtFileFilter(const QString &filter) {
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {

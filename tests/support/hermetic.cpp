@@ -8,23 +8,21 @@
 namespace brevnote::test {
 
 namespace {
-std::unique_ptr<QTemporaryDir> &root()
-{
+std::unique_ptr<QTemporaryDir> &root() {
     static std::unique_ptr<QTemporaryDir> dir;
     return dir;
 }
 
-QString makeFolder(const QString &name)
-{
+QString makeFolder(const QString &name) {
     const QString path = root()->filePath(name);
     QDir().mkpath(path);
     return path;
 }
 } // namespace
 
-void enterHermeticEnvironment()
-{
-    root() = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/brevnote-test-XXXXXX"));
+void enterHermeticEnvironment() {
+    root() =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/brevnote-test-XXXXXX"));
     if (!root()->isValid())
         qFatal("cannot create the test's temporary folder");
     qputenv("BREVNOTE_HOME", makeFolder(QStringLiteral("program")).toLocal8Bit());
@@ -40,13 +38,11 @@ void enterHermeticEnvironment()
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
-void leaveHermeticEnvironment()
-{
+void leaveHermeticEnvironment() {
     root().reset();
 }
 
-QString hermeticRoot()
-{
+QString hermeticRoot() {
     return root() ? root()->path() : QString();
 }
 

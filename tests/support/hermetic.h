@@ -17,20 +17,19 @@ QString hermeticRoot();
 } // namespace brevnote::test
 
 // Test mains: the QTEST_* mains with the hermetic environment around them.
-#define BREVNOTE_TEST_MAIN_WITH(AppClass, TestObject)                                          \
-    int main(int argc, char *argv[])                                                           \
-    {                                                                                          \
-        brevnote::test::enterHermeticEnvironment();                                            \
-        int status = 0;                                                                        \
-        {                                                                                      \
-            AppClass app(argc, argv);                                                          \
-            AppClass::setApplicationName(QStringLiteral("Brevnote"));                          \
-            TestObject tc;                                                                     \
-            QTEST_SET_MAIN_SOURCE_PATH                                                         \
-            status = QTest::qExec(&tc, argc, argv);                                            \
-        }                                                                                      \
-        brevnote::test::leaveHermeticEnvironment();                                            \
-        return status;                                                                         \
+#define BREVNOTE_TEST_MAIN_WITH(AppClass, TestObject)                                              \
+    int main(int argc, char *argv[]) {                                                             \
+        brevnote::test::enterHermeticEnvironment();                                                \
+        int status = 0;                                                                            \
+        {                                                                                          \
+            AppClass app(argc, argv);                                                              \
+            AppClass::setApplicationName(QStringLiteral("Brevnote"));                              \
+            TestObject tc;                                                                         \
+            QTEST_SET_MAIN_SOURCE_PATH                                                             \
+            status = QTest::qExec(&tc, argc, argv);                                                \
+        }                                                                                          \
+        brevnote::test::leaveHermeticEnvironment();                                                \
+        return status;                                                                             \
     }
 
 #define BREVNOTE_TEST_GUILESS_MAIN(TestObject) BREVNOTE_TEST_MAIN_WITH(QCoreApplication, TestObject)

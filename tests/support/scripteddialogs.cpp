@@ -4,33 +4,28 @@
 
 namespace brevnote::test {
 
-ScriptedDialogs::ScriptedDialogs()
-{
+ScriptedDialogs::ScriptedDialogs() {
     setUserDialogs(this);
 }
 
-ScriptedDialogs::~ScriptedDialogs()
-{
+ScriptedDialogs::~ScriptedDialogs() {
     setUserDialogs(nullptr);
 }
 
 int ScriptedDialogs::messageBox(QWidget *owner, const QString &text, const QString &caption,
-                                int style)
-{
+                                int style) {
     messageBoxes.append({owner, text, caption, style});
     if (messageBoxAnswers.isEmpty())
         qFatal("unexpected message box: %s", qPrintable(text));
     return messageBoxAnswers.dequeue();
 }
 
-void ScriptedDialogs::errorBox(QWidget *, const QString &message)
-{
+void ScriptedDialogs::errorBox(QWidget *, const QString &message) {
     errors.append(message);
 }
 
 QString ScriptedDialogs::openFileName(QWidget *, const QString &, const QString &filter,
-                                      const QString &)
-{
+                                      const QString &) {
     fileDialogFilters.append(filter);
     if (fileNames.isEmpty())
         qFatal("unexpected open dialog");
@@ -38,16 +33,14 @@ QString ScriptedDialogs::openFileName(QWidget *, const QString &, const QString 
 }
 
 QString ScriptedDialogs::saveFileName(QWidget *, const QString &, const QString &filter,
-                                      const QString &, bool)
-{
+                                      const QString &, bool) {
     fileDialogFilters.append(filter);
     if (fileNames.isEmpty())
         qFatal("unexpected save dialog");
     return fileNames.dequeue();
 }
 
-bool ScriptedDialogs::chooseFont(QWidget *, const QFont &, QFont *chosen)
-{
+bool ScriptedDialogs::chooseFont(QWidget *, const QFont &, QFont *chosen) {
     if (fontAnswers.isEmpty())
         qFatal("unexpected font dialog");
     const bool ok = fontAnswers.dequeue();
@@ -56,8 +49,7 @@ bool ScriptedDialogs::chooseFont(QWidget *, const QFont &, QFont *chosen)
     return ok;
 }
 
-bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter *)
-{
+bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter *) {
     if (printerAnswers.isEmpty())
         qFatal("unexpected print dialog");
     return printerAnswers.dequeue();

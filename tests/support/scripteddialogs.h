@@ -24,9 +24,9 @@ public:
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
-    QQueue<int> messageBoxAnswers;  // button codes, IDYES etc.
-    QQueue<QString> fileNames;      // answers of open and save dialogs; "" cancels
-    QQueue<bool> fontAnswers;       // with `fontToChoose`
+    QQueue<int> messageBoxAnswers; // button codes, IDYES etc.
+    QQueue<QString> fileNames;     // answers of open and save dialogs; "" cancels
+    QQueue<bool> fontAnswers;      // with `fontToChoose`
     QFont fontToChoose;
     QQueue<bool> printerAnswers;
 
@@ -34,8 +34,7 @@ public:
     QStringList errors;
     QStringList fileDialogFilters;
 
-    int messageBox(QWidget *owner, const QString &text, const QString &caption,
-                   int style) override;
+    int messageBox(QWidget *owner, const QString &text, const QString &caption, int style) override;
     void errorBox(QWidget *owner, const QString &message) override;
     QString openFileName(QWidget *owner, const QString &folder, const QString &filter,
                          const QString &defaultSuffix) override;

@@ -28,52 +28,56 @@ private slots:
     void readMissingFileNamesIt();
 };
 
-void TestTextCodec::decodeDetectsEncoding_data()
-{
+void TestTextCodec::decodeDetectsEncoding_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
-    QTest::newRow("utf8 accents") << QByteArray("S\xC3\xA1" "b") << QStringLiteral("Sáb");
-    QTest::newRow("utf8 with bom") << QByteArray("\xEF\xBB\xBF" "a\xC3\xA7") << QStringLiteral("aç");
+    QTest::newRow("utf8 accents") << QByteArray("S\xC3\xA1"
+                                                "b")
+                                  << QStringLiteral("Sáb");
+    QTest::newRow("utf8 with bom") << QByteArray("\xEF\xBB\xBF"
+                                                 "a\xC3\xA7")
+                                   << QStringLiteral("aç");
     QTest::newRow("bom only") << QByteArray("\xEF\xBB\xBF") << QString();
-    QTest::newRow("cp1252 accent") << QByteArray("S\xE1" "b") << QStringLiteral("Sáb");
+    QTest::newRow("cp1252 accent") << QByteArray("S\xE1"
+                                                 "b")
+                                   << QStringLiteral("Sáb");
     QTest::newRow("cp1252 euro and quotes")
         << QByteArray("\x80 \x93x\x94") << QStringLiteral("€ “x”");
-    QTest::newRow("cp1252 undefined byte kept")
-        << QByteArray("\x81") << QString(QChar(0x81));
+    QTest::newRow("cp1252 undefined byte kept") << QByteArray("\x81") << QString(QChar(0x81));
     QTest::newRow("truncated utf8 is cp1252") << QByteArray("a\xC3") << QStringLiteral("aÃ");
 }
 
-void TestTextCodec::decodeDetectsEncoding()
-{
+void TestTextCodec::decodeDetectsEncoding() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(decodeText(bytes), text);
 }
 
-void TestTextCodec::encodeChoosesEncoding_data()
-{
+void TestTextCodec::encodeChoosesEncoding_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ascii") << QStringLiteral("abc") << QByteArray("abc");
-    QTest::newRow("latin accents as cp1252") << QStringLiteral("Sáb ç") << QByteArray("S\xE1" "b \xE7");
+    QTest::newRow("latin accents as cp1252") << QStringLiteral("Sáb ç")
+                                             << QByteArray("S\xE1"
+                                                           "b \xE7");
     QTest::newRow("euro as cp1252") << QStringLiteral("€") << QByteArray("\x80");
-    QTest::newRow("greek needs utf8") << QStringLiteral("aα") << QByteArray("\xEF\xBB\xBF" "a\xCE\xB1");
+    QTest::newRow("greek needs utf8") << QStringLiteral("aα")
+                                      << QByteArray("\xEF\xBB\xBF"
+                                                    "a\xCE\xB1");
     QTest::newRow("emoji needs utf8")
         << QString::fromUtf8("\xF0\x9F\x98\x80") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x98\x80");
 }
 
-void TestTextCodec::encodeChoosesEncoding()
-{
+void TestTextCodec::encodeChoosesEncoding() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(encodeText(text), bytes);
     QCOMPARE(decodeText(bytes), text);
 }
 
-void TestTextCodec::everyWindows1252ByteRoundTrips()
-{
+void TestTextCodec::everyWindows1252ByteRoundTrips() {
     QByteArray all;
     for (int b = 1; b < 256; ++b)
         all.append(char(b));
@@ -83,8 +87,7 @@ void TestTextCodec::everyWindows1252ByteRoundTrips()
     QCOMPARE(encodeWindows1252(text), all);
 }
 
-void TestTextCodec::splitLines_data()
-{
+void TestTextCodec::splitLines_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("empty") << QString() << QStringList();
@@ -93,40 +96,39 @@ void TestTextCodec::splitLines_data()
         << QStringLiteral("a\r\n") << QStringList{QStringLiteral("a")};
     QTest::newRow("crlf, lone cr, lone lf")
         << QStringLiteral("a\r\nb\rc\nd")
-        << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+        << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                       QStringLiteral("d")};
     QTest::newRow("lf cr is two breaks")
-        << QStringLiteral("a\n\rb") << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+        << QStringLiteral("a\n\rb")
+        << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
     QTest::newRow("empty lines kept")
         << QStringLiteral("\r\n\r\nx") << QStringList{QString(), QString(), QStringLiteral("x")};
     QTest::newRow("lone break") << QStringLiteral("\n") << QStringList{QString()};
 }
 
-void TestTextCodec::splitLines()
-{
+void TestTextCodec::splitLines() {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QCOMPARE(brevnote::splitLines(text), lines);
 }
 
-void TestTextCodec::joinLinesEndsEveryLineWithCrLf()
-{
+void TestTextCodec::joinLinesEndsEveryLineWithCrLf() {
     QCOMPARE(joinLines({QStringLiteral("a"), QString(), QStringLiteral("b")}),
              QStringLiteral("a\r\n\r\nb\r\n"));
     QCOMPARE(joinLines({}), QString());
 }
 
-void TestTextCodec::writeThenReadKeepsText_data()
-{
+void TestTextCodec::writeThenReadKeepsText_data() {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QByteArray>("startOfFile");
     QTest::newRow("cp1252") << QStringList{QStringLiteral("Olá"), QStringLiteral("mãe")}
-                            << QByteArray("Ol\xE1\r\nm\xE3" "e\r\n");
-    QTest::newRow("utf8 with bom") << QStringList{QStringLiteral("日本")}
-                                   << QByteArray("\xEF\xBB\xBF");
+                            << QByteArray("Ol\xE1\r\nm\xE3"
+                                          "e\r\n");
+    QTest::newRow("utf8 with bom")
+        << QStringList{QStringLiteral("日本")} << QByteArray("\xEF\xBB\xBF");
 }
 
-void TestTextCodec::writeThenReadKeepsText()
-{
+void TestTextCodec::writeThenReadKeepsText() {
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, startOfFile);
     QTemporaryDir dir;
@@ -139,8 +141,7 @@ void TestTextCodec::writeThenReadKeepsText()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
 }
 
-void TestTextCodec::writeIntoMissingFolderFailsWithFileName()
-{
+void TestTextCodec::writeIntoMissingFolderFailsWithFileName() {
     QTemporaryDir dir;
     // A path below a regular file cannot be created, not even by root.
     QFile blocker(dir.filePath(QStringLiteral("file")));
@@ -155,8 +156,7 @@ void TestTextCodec::writeIntoMissingFolderFailsWithFileName()
     }
 }
 
-void TestTextCodec::writeOverReadOnlyFileFailsAndKeepsIt()
-{
+void TestTextCodec::writeOverReadOnlyFileFailsAndKeepsIt() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ro.txt"));
     writeLinesFile(path, {QStringLiteral("old")});
@@ -167,8 +167,7 @@ void TestTextCodec::writeOverReadOnlyFileFailsAndKeepsIt()
     QCOMPARE(brevnote::splitLines(readTextFile(path)), QStringList{QStringLiteral("old")});
 }
 
-void TestTextCodec::readMissingFileNamesIt()
-{
+void TestTextCodec::readMissingFileNamesIt() {
     const QString path = QDir::tempPath() + QStringLiteral("/does-not-exist.txt");
     try {
         readTextFile(path);
