@@ -1,12 +1,15 @@
 #include "userdialogs.h"
 
-#include <QApplication>
+#include "messageboxes.h"
+
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+
+#include <memory>
 
 namespace brevnote {
 
@@ -101,8 +104,9 @@ public:
     }
 
     void errorBox(QWidget *owner, const QString &message) override {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
-                        QMessageBox::Ok, owner);
+        QMessageBox box(QMessageBox::Critical, ApplicationTitle(), message, QMessageBox::Ok, owner);
+        // Messages carry file names and page text; never let them render as markup.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
 

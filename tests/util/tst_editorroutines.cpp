@@ -1,0 +1,134 @@
+#include "support/hermetic.h"
+#include "util/editorroutines.h"
+
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QtTest>
+
+using namespace brevnote;
+
+namespace {
+
+void placeCaret(QPlainTextEdit &editor, int anchor, int position) {
+    QTextCursor cursor(editor.document());
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
+}
+
+QString numberedLines(int count, const QString &line) {
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i)
+        lines.append(line);
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+class TestEditorRoutines : public QObject {
+    Q_OBJECT
+
+private slots:
+    void caretWithoutWrap_data();
+    void caretWithoutWrap();
+    void wrappedLinesCountAsTheEditorShowsThem_data();
+    void wrappedLinesCountAsTheEditorShowsThem();
+};
+
+void TestEditorRoutines::caretWithoutWrap_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("expected");
+
+    const QString twelve = numberedLines(12, QStringLiteral("abcdefgh"));
+    const int twelfthLine = 11 * 9; // eight characters and a break per line
+
+    QTest::newRow("empty editor") << QString() << 0 << 0 << QStringLiteral("0001:0001");
+    QTest::newRow("start of text") << twelve << 0 << 0 << QStringLiteral("0001:0001");
+    QTest::newRow("12th line, 5th character")
+        << twelve << twelfthLine + 4 << twelfthLine + 4 << QStringLiteral("0012:0005");
+    QTest::newRow("end of a line") << twelve << 8 << 8 << QStringLiteral("0001:0009");
+    QTest::newRow("start of the next line") << twelve << 9 << 9 << QStringLiteral("0002:0001");
+    QTest::newRow("selection made backwards: its start counts")
+        << twelve << twelfthLine + 6 << 10 << QStringLiteral("0002:0002");
+    QTest::newRow("selection made forwards: its start counts")
+        << twelve << 10 << twelfthLine + 6 << QStringLiteral("0002:0002");
+    QTest::newRow("empty lines") << QStringLiteral("\n\n\n") << 3 << 3
+                                 << QStringLiteral("0004:0001");
+    QTest::newRow("line number over 9999 written in full")
+        << numberedLines(12345, QStringLiteral("x")) << 12344 * 2 << 12344 * 2
+        << QStringLiteral("12345:0001");
+    QTest::newRow("column over 9999 written in full")
+        << QString(10004, u'y') << 10004 << 10004 << QStringLiteral("0001:10005");
+}
+
+void TestEditorRoutines::caretWithoutWrap() {
+    QFETCH(QString, text);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, expected);
+    QPlainTextEdit editor;
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor.setPlainText(text);
+    placeCaret(editor, anchor, position);
+    QCOMPARE(EditCaretPos(&editor), expected);
+}
+
+// One text line of three words, each word wider than half the editor: with word wrap on the
+// editor shows it as three lines, and every one of them counts.
+void TestEditorRoutines::wrappedLinesCountAsTheEditorShowsThem_data() {
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("word");   // 0 to 2 in the first block
+    QTest::addColumn<int>("offset"); // within the word, or the column in the second block
+    QTest::addColumn<QString>("wrapped");
+    QTest::addColumn<QString>("unwrapped");
+    QTest::newRow("first word") << 0 << 0 << 0 << QStringLiteral("0001:0001")
+                                << QStringLiteral("0001:0001");
+    QTest::newRow("second word starts the second line")
+        << 0 << 1 << 0 << QStringLiteral("0002:0001") << QStringLiteral("0001:%1");
+    QTest::newRow("third word, third character")
+        << 0 << 2 << 2 << QStringLiteral("0003:0003") << QStringLiteral("0001:%2");
+    QTest::newRow("next text line after the wrapped one")
+        << 1 << 0 << 1 << QStringLiteral("0004:0002") << QStringLiteral("0002:0002");
+}
+
+void TestEditorRoutines::wrappedLinesCountAsTheEditorShowsThem() {
+    QFETCH(int, block);
+    QFETCH(int, word);
+    QFETCH(int, offset);
+    QFETCH(QString, wrapped);
+    QFETCH(QString, unwrapped);
+
+    QPlainTextEdit editor;
+    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor.resize(320, 300);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+
+    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
+    const int charWidth = QFontMetrics(editor.font()).horizontalAdvance(u'a');
+    QVERIFY(charWidth > 0);
+    const int n = int(available * 0.6 / charWidth);
+    QVERIFY2(n >= 4, "the editor is too narrow for the test");
+    const QString aWord(n, u'a');
+    editor.setPlainText(aWord + u' ' + aWord + u' ' + aWord + QStringLiteral("\nxyz"));
+    QCoreApplication::processEvents();
+    QCOMPARE(editor.document()->firstBlock().layout()->lineCount(), 3);
+
+    const int position =
+        block == 0 ? word * (n + 1) + offset : editor.document()->lastBlock().position() + offset;
+    placeCaret(editor, position, position);
+    QCOMPARE(EditCaretPos(&editor), wrapped);
+
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
+    QCoreApplication::processEvents();
+    const QString expected =
+        unwrapped.contains(u'%') ? unwrapped.arg(position + 1, 4, 10, QChar(u'0')) : unwrapped;
+    QCOMPARE(EditCaretPos(&editor), expected);
+}
+
+BREVNOTE_TEST_WIDGETS_MAIN(TestEditorRoutines)
+#include "tst_editorroutines.moc"
