@@ -22,6 +22,8 @@ QString hermeticRoot();
         brevnote::test::enterHermeticEnvironment();                                                \
         int status = 0;                                                                            \
         {                                                                                          \
+            /* QtWebEngine wants the shared GL contexts set before the application exists. */      \
+            QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                            \
             AppClass app(argc, argv);                                                              \
             AppClass::setApplicationName(QStringLiteral("Brevnote"));                              \
             TestObject tc;                                                                         \
