@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace brevnote {
@@ -14,7 +15,9 @@ namespace brevnote {
 // removed; comments (";") and lines without "=" are no keys; the first of equal sections or
 // keys wins; every write replaces the file atomically before returning, keeping every line it
 // does not change. Reads answer from memory while the file on disk is unchanged, so a second
-// IniFile on the same path sees each write at its next read.
+// IniFile on the same path sees each write at its next read. Names are trimmed and compared
+// after ASCII upper-casing. A new key goes after the last key line of its section (blank and
+// comment lines closing the section stay last); a new section goes at the end of the file.
 class IniFile final {
 public:
     explicit IniFile(QString fileName);
@@ -24,6 +27,8 @@ public:
 
     const QString &fileName() const { return m_fileName; }
 
+    // Names as they stand in the file, in file order; a repeated name is listed once, since
+    // only its first occurrence is ever read or written.
     QStringList sections() const;
     QStringList keys(const QString &section) const;
     bool sectionExists(const QString &section) const;
@@ -36,7 +41,11 @@ public:
     // Integer text, non-zero meaning true.
     bool readBool(const QString &section, const QString &key, bool defaultValue) const;
 
-    // Writes raise AppError("Cannot create file <name>") when the file cannot be written.
+    // Writes raise AppError("Cannot create file <name>") when the file cannot be written, and
+    // AppError for a name that could not be read back (empty, a line break, a key with "=" or
+    // starting with ";" or "["). A value is stored on one line: its line breaks become spaces,
+    // and it is quoted when reading would otherwise trim or unquote it. Erasing what does not
+    // exist writes nothing.
     void writeString(const QString &section, const QString &key, const QString &value);
     void writeInteger(const QString &section, const QString &key, int value);
     void writeBool(const QString &section, const QString &key, bool value);
@@ -48,11 +57,16 @@ public:
 
 private:
     struct Document;
-    const Document &current() const;
+    // The parsed file as it stands on disk now; reparsed only when the file has changed.
+    Document &current() const;
+    // Applies `edit` to the current document and writes the file when it reports a change.
+    void change(const std::function<bool(Document &)> &edit);
 
     QString m_fileName;
     mutable std::unique_ptr<Document> m_document;
     mutable platform::FileStamp m_stamp;
+    // Real time (ns) at which the file was last known to hold m_document, m_stamp taken after.
+    mutable qint64 m_verifiedAtNs = 0;
 };
 
 } // namespace brevnote
