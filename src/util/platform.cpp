@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -34,7 +34,8 @@ QString AsciiUpper(const QString &text);
 QString AsciiLower(const QString &text);
 // Equal after ASCII upper-casing.
 bool SameTextAscii(const QString &a, const QString &b);
-// Index (from 0) of the first occurrence of `needle`, compared after ASCII upper-casing; -1.
+// Index (from 0) of the first occurrence of `needle`, compared after ASCII upper-casing; -1
+// when it does not occur (an empty needle never does).
 qsizetype IndexOfAscii(const QString &haystack, const QString &needle);
 
 } // namespace brevnote
