@@ -1,4 +1,5 @@
 #include "support/hermetic.h"
+#include "support/testfiles.h"
 #include "util/apperror.h"
 #include "util/browsepagefile.h"
 #include "util/browserroutines.h"
@@ -18,24 +19,8 @@ using namespace brevnote;
 
 namespace {
 
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 QString inProgramTmp(const QString &name) {
     return QDir::cleanPath(platform::programFolder() + QStringLiteral("tmp/") + name);
-}
-
-// Creates a regular file and returns a path below it: a place nobody, not even root, can write.
-QString unwritablePath(const QTemporaryDir &dir) {
-    const QString blocker = dir.filePath(QStringLiteral("afile"));
-    QFile file(blocker);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("x");
-    return blocker + QStringLiteral("/sub/page.htm");
 }
 
 } // namespace
@@ -76,7 +61,7 @@ void TestBrowser::writesLinesWithCrLf() {
     QFETCH(QString, html);
     QFETCH(QByteArray, bytes);
     const QString written = WriteBrowsePage(html, QString(), false);
-    QCOMPARE(fileBytes(written), bytes);
+    QCOMPARE(test::readBytes(written), bytes);
 }
 
 void TestBrowser::emptyNameIsTheDefaultPage() {
@@ -84,20 +69,20 @@ void TestBrowser::emptyNameIsTheDefaultPage() {
     const QString written = WriteBrowsePage(QStringLiteral("<html></html>"), QString(), false);
     QCOMPARE(QDir::cleanPath(written), inProgramTmp(QStringLiteral("HTMLText2Browse.htm")));
     QVERIFY(QFileInfo(written).isAbsolute());
-    QCOMPARE(fileBytes(written), QByteArray("<html></html>\r\n"));
+    QCOMPARE(test::readBytes(written), QByteArray("<html></html>\r\n"));
 }
 
 void TestBrowser::secondDefaultPageReplacesTheFirst() {
     const QString first = WriteBrowsePage(QStringLiteral("first\nlonger page"), QString(), false);
     const QString second = WriteBrowsePage(QStringLiteral("second"), QString(), false);
     QCOMPARE(second, first);
-    QCOMPARE(fileBytes(second), QByteArray("second\r\n"));
+    QCOMPARE(test::readBytes(second), QByteArray("second\r\n"));
 }
 
 void TestBrowser::bareNameGoesIntoTmp() {
     const QString written = WriteBrowsePage(QStringLiteral("x"), QStringLiteral("page.htm"), false);
     QCOMPARE(QDir::cleanPath(written), inProgramTmp(QStringLiteral("page.htm")));
-    QCOMPARE(fileBytes(written), QByteArray("x\r\n"));
+    QCOMPARE(test::readBytes(written), QByteArray("x\r\n"));
 }
 
 void TestBrowser::uniqueNameIsStampedInTheTempFolder() {
@@ -107,7 +92,7 @@ void TestBrowser::uniqueNameIsStampedInTheTempFolder() {
     const QString written = WriteBrowsePage(QStringLiteral("u"), QStringLiteral("given.htm"), true);
     QCOMPARE(QDir::cleanPath(written),
              QDir::cleanPath(TempFolder() + QStringLiteral("HTMLText2Browse.12.07.153.htm")));
-    QCOMPARE(fileBytes(written), QByteArray("u\r\n"));
+    QCOMPARE(test::readBytes(written), QByteArray("u\r\n"));
     QVERIFY(!QFileInfo::exists(inProgramTmp(QStringLiteral("given.htm"))));
 }
 
@@ -115,8 +100,8 @@ void TestBrowser::uniqueNamesOneMillisecondApartDiffer() {
     const QString first = WriteBrowsePage(QStringLiteral("1"), QString(), true);
     const QString second = WriteBrowsePage(QStringLiteral("2"), QString(), true);
     QVERIFY(first != second);
-    QCOMPARE(fileBytes(first), QByteArray("1\r\n"));
-    QCOMPARE(fileBytes(second), QByteArray("2\r\n"));
+    QCOMPARE(test::readBytes(first), QByteArray("1\r\n"));
+    QCOMPARE(test::readBytes(second), QByteArray("2\r\n"));
 }
 
 void TestBrowser::relativeNameWithFolderIsMadeFull() {
@@ -141,7 +126,7 @@ void TestBrowser::relativeNameWithFolderIsMadeFull() {
 void TestBrowser::unwritablePlaceRaisesAndWritesNothing() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString target = unwritablePath(dir);
+    const QString target = test::unwritablePath(dir, QStringLiteral("page.htm"));
     try {
         WriteBrowsePage(QStringLiteral("<p>x"), target, false);
         QFAIL("no error raised");
@@ -149,9 +134,10 @@ void TestBrowser::unwritablePlaceRaisesAndWritesNothing() {
         QCOMPARE(error.message(), QStringLiteral("Cannot create file ") + target);
     }
     QVERIFY(!QFileInfo::exists(target));
-    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("afile"))), QByteArray("x"));
+    QCOMPARE(test::readBytes(dir.filePath(QStringLiteral("regular-file"))),
+             QByteArray("not a folder"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("afile")});
+             QStringList{QStringLiteral("regular-file")});
 }
 
 void TestBrowser::navigateMapsLocationsToUrls_data() {
@@ -200,7 +186,7 @@ void TestBrowser::browseHtmlTextShowsThePage() {
 void TestBrowser::failedWriteLeavesTheBrowserAlone() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString target = unwritablePath(dir);
+    const QString target = test::unwritablePath(dir, QStringLiteral("page.htm"));
     QWebEngineView view;
     QString used = QStringLiteral("untouched");
     QVERIFY_THROWS_EXCEPTION(AppError,

@@ -1,4 +1,5 @@
 #include "support/hermetic.h"
+#include "support/testfiles.h"
 #include "util/apperror.h"
 #include "util/inifile.h"
 #include "util/platform.h"
@@ -19,17 +20,6 @@ using namespace brevnote;
 namespace {
 
 const QString kMissing = QStringLiteral("<missing>");
-
-void writeRaw(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readRaw(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // One operation of a write table: "w|section|key|value", "n|section|key|integer",
 // "b|section|key|0 or 1", "k|section|key" (erase key), "s|section" (erase section).
@@ -195,7 +185,7 @@ void TestIniFile::readsValue() {
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    writeRaw(filePath(), file);
+    QVERIFY(test::writeBytes(filePath(), file));
     const IniFile ini(filePath());
     QCOMPARE(ini.readString(section, key, kMissing), expected);
     QCOMPARE(ini.valueExists(section, key), expected != kMissing);
@@ -231,7 +221,7 @@ void TestIniFile::readsNumbers() {
     QByteArray file("[s]\r\n");
     if (!stored.isNull())
         file += "k=" + stored.toLatin1() + "\r\n";
-    writeRaw(filePath(), file);
+    QVERIFY(test::writeBytes(filePath(), file));
     const IniFile ini(filePath());
     QCOMPARE(ini.readInteger(QStringLiteral("s"), QStringLiteral("k"), 7), integer);
     QCOMPARE(ini.readBool(QStringLiteral("s"), QStringLiteral("k"), false),
@@ -264,14 +254,14 @@ void TestIniFile::listsSectionsAndKeys() {
     QFETCH(QStringList, sections);
     QFETCH(QString, section);
     QFETCH(QStringList, keys);
-    writeRaw(filePath(), file);
+    QVERIFY(test::writeBytes(filePath(), file));
     const IniFile ini(filePath());
     QCOMPARE(ini.sections(), sections);
     QCOMPARE(ini.keys(section), keys);
 }
 
 void TestIniFile::existenceChecks() {
-    writeRaw(filePath(), "[empty]\r\n[s]\r\nblank=\r\n");
+    QVERIFY(test::writeBytes(filePath(), "[empty]\r\n[s]\r\nblank=\r\n"));
     const IniFile ini(filePath());
     QVERIFY(ini.sectionExists(u"EMPTY"_qs));
     QVERIFY(!ini.sectionExists(u"other"_qs));
@@ -367,11 +357,11 @@ void TestIniFile::writeChangesOnlyItsLines() {
     QFETCH(QByteArray, before);
     QFETCH(QStringList, operations);
     QFETCH(QByteArray, after);
-    writeRaw(filePath(), before);
+    QVERIFY(test::writeBytes(filePath(), before));
     IniFile ini(filePath());
     for (const QString &operation : operations)
         apply(ini, operation);
-    QCOMPARE(readRaw(filePath()), after);
+    QCOMPARE(test::readBytes(filePath()), after);
     compareWithFreshReader(ini);
 }
 
@@ -417,10 +407,10 @@ void TestIniFile::invalidNamesAreRefused_data() {
 void TestIniFile::invalidNamesAreRefused() {
     QFETCH(QString, section);
     QFETCH(QString, key);
-    writeRaw(filePath(), "[s]\nk=1\n");
+    QVERIFY(test::writeBytes(filePath(), "[s]\nk=1\n"));
     IniFile ini(filePath());
     QVERIFY_THROWS_EXCEPTION(AppError, ini.writeString(section, key, u"v"_qs));
-    QCOMPARE(readRaw(filePath()), QByteArray("[s]\nk=1\n"));
+    QCOMPARE(test::readBytes(filePath()), QByteArray("[s]\nk=1\n"));
     QCOMPARE(ini.readString(u"s"_qs, u"k"_qs), u"1"_qs);
 }
 
@@ -438,7 +428,7 @@ void TestIniFile::missingFileReadsEmpty() {
     ini.eraseSection(u"s"_qs);
     QVERIFY(!QFile::exists(filePath())); // reads and erasures create nothing
     ini.writeInteger(u"s"_qs, u"k"_qs, 4);
-    QCOMPARE(readRaw(filePath()), QByteArray("[s]\r\nk=4\r\n"));
+    QCOMPARE(test::readBytes(filePath()), QByteArray("[s]\r\nk=4\r\n"));
 }
 
 void TestIniFile::secondInstanceSeesEveryWrite() {
@@ -457,7 +447,7 @@ void TestIniFile::secondInstanceSeesEveryWrite() {
     QCOMPARE(a.sections(), QStringList{u"t"_qs});
     a.writeString(u"t"_qs, u"j"_qs, u"w"_qs); // must not bring the erased section back
     QCOMPARE(b.sections(), QStringList{u"t"_qs});
-    QCOMPARE(readRaw(filePath()), QByteArray("[t]\r\nk=v\r\nj=w\r\n"));
+    QCOMPARE(test::readBytes(filePath()), QByteArray("[t]\r\nk=v\r\nj=w\r\n"));
 }
 
 void TestIniFile::sameSizeRewriteInPlaceIsSeen() {
@@ -492,14 +482,14 @@ void TestIniFile::failedWriteRaisesAndKeepsOldFile() {
     QString path = filePath();
     QByteArray old("[s]\nk=old\n");
     if (kind == u"below file") {
-        writeRaw(filePath(), old);
+        QVERIFY(test::writeBytes(filePath(), old));
         path = filePath() + u"/sub/x.ini"_qs;
         old.clear();
     } else if (kind == u"folder") {
         QVERIFY(QDir().mkdir(path));
         old.clear();
     } else {
-        writeRaw(path, old);
+        QVERIFY(test::writeBytes(path, old));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         if (QFileInfo(path).isWritable())
             QSKIP("permission bits do not stop this user");
@@ -512,7 +502,7 @@ void TestIniFile::failedWriteRaisesAndKeepsOldFile() {
     } catch (const AppError &error) {
         QCOMPARE(error.message(), u"Cannot create file "_qs + path);
     }
-    QCOMPARE(readRaw(path), old);
+    QCOMPARE(test::readBytes(path), old);
     QCOMPARE(ini.readString(u"s"_qs, u"k"_qs, kMissing), before); // the failed value is gone
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
              QStringList{u"test.ini"_qs}); // no temporary file left behind
@@ -539,20 +529,20 @@ void TestIniFile::garbageIsReadAndKept() {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
     const QByteArray file = before + "\r\n[known]\r\nk=found\r\n" + after;
-    writeRaw(filePath(), file);
+    QVERIFY(test::writeBytes(filePath(), file));
     IniFile ini(filePath());
     QCOMPARE(ini.readString(u"known"_qs, u"k"_qs), u"found"_qs);
     QVERIFY(ini.sections().contains(u"known"_qs));
 
     ini.writeString(u"zz new"_qs, u"k"_qs, u"v"_qs);
     const QStringList oldLines = splitLines(decodeText(file));
-    const QStringList newLines = splitLines(decodeText(readRaw(filePath())));
+    const QStringList newLines = splitLines(decodeText(test::readBytes(filePath())));
     QCOMPARE(newLines, (oldLines + QStringList{u"[zz new]"_qs, u"k=v"_qs}));
     QCOMPARE(IniFile(filePath()).readString(u"known"_qs, u"k"_qs), u"found"_qs);
 }
 
 void TestIniFile::largeFileKeepsSectionIndexRight() {
-    writeRaw(filePath(), reminderFile(10000) + "[R00010]\r\nEvento=second\r\n");
+    QVERIFY(test::writeBytes(filePath(), reminderFile(10000) + "[R00010]\r\nEvento=second\r\n"));
     IniFile ini(filePath());
     QCOMPARE(ini.sections().size(), 10000);
     QCOMPARE(ini.readString(u"r09999"_qs, u"evento"_qs), u"R09999"_qs);
@@ -577,7 +567,7 @@ void TestIniFile::largeSectionKeepsKeyIndexRight() {
     for (int i = 0; i < 100; ++i)
         file += "k" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
     file += "K5=second\r\n\r\n[next]\r\nk5=other\r\n";
-    writeRaw(filePath(), file);
+    QVERIFY(test::writeBytes(filePath(), file));
     IniFile ini(filePath());
     QCOMPARE(ini.readString(u"big"_qs, u"k5"_qs), u"5"_qs);
     QCOMPARE(ini.readString(u"big"_qs, u"K99"_qs), u"99"_qs);

@@ -1,4 +1,5 @@
 #include "support/hermetic.h"
+#include "support/testfiles.h"
 #include "util/apperror.h"
 #include "util/openinifile.h"
 #include "util/platform.h"
@@ -12,21 +13,6 @@
 #include <memory>
 
 using namespace brevnote;
-
-namespace {
-
-QByteArray readRaw(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
 
 class TestOpenIniFile : public QObject {
     Q_OBJECT
@@ -96,7 +82,7 @@ void TestOpenIniFile::placesTheFile() {
     QVERIFY(ini);
     QCOMPARE(ini->fileName(), fullName);
     QVERIFY(QFileInfo(fullName).isFile());
-    QCOMPARE(readRaw(fullName), QByteArray()); // a new file holds nothing of the test
+    QCOMPARE(test::readBytes(fullName), QByteArray()); // a new file holds nothing of the test
     QCOMPARE(ini->sections(), QStringList());
     if (!name.isEmpty() && !name.contains(u'/'))
         QVERIFY(!QFile::exists(QDir::current().filePath(name)));
@@ -106,9 +92,9 @@ void TestOpenIniFile::placesTheFile() {
 void TestOpenIniFile::existingFileKeptWithoutTrace() {
     const QString path = m_dir->filePath(QStringLiteral("kept.ini"));
     const QByteArray content("; settings\r\n[a]\r\nk=1\r\n\r\n[tmp_other]\r\nDate=x\r\n");
-    writeRaw(path, content);
+    QVERIFY(test::writeBytes(path, content));
     const std::unique_ptr<IniFile> ini = OpenIniFile(path);
-    QCOMPARE(readRaw(path), content);
+    QCOMPARE(test::readBytes(path), content);
     QCOMPARE(ini->sections(), (QStringList{QStringLiteral("a"), QStringLiteral("tmp_other")}));
     QCOMPARE(ini->readString(QStringLiteral("a"), QStringLiteral("k")), QStringLiteral("1"));
 }
@@ -124,10 +110,10 @@ void TestOpenIniFile::unwritablePlaceRaises_data() {
 void TestOpenIniFile::unwritablePlaceRaises() {
     QFETCH(QString, name);
     name = expand(name);
-    writeRaw(m_dir->filePath(QStringLiteral("afile")), "[a]\r\nk=1\r\n");
+    QVERIFY(test::writeBytes(m_dir->filePath(QStringLiteral("afile")), "[a]\r\nk=1\r\n"));
     QVERIFY(QDir().mkdir(m_dir->filePath(QStringLiteral("folder"))));
     const QString readOnly = m_dir->filePath(QStringLiteral("readonly.ini"));
-    writeRaw(readOnly, "[a]\nk=1\n");
+    QVERIFY(test::writeBytes(readOnly, "[a]\nk=1\n"));
     QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadUser));
     if (name == readOnly && QFileInfo(readOnly).isWritable())
         QSKIP("permission bits do not stop this user");
@@ -138,8 +124,9 @@ void TestOpenIniFile::unwritablePlaceRaises() {
     } catch (const AppError &error) {
         QCOMPARE(error.message(), QStringLiteral("Unable to write to ") + name);
     }
-    QCOMPARE(readRaw(m_dir->filePath(QStringLiteral("afile"))), QByteArray("[a]\r\nk=1\r\n"));
-    QCOMPARE(readRaw(readOnly), QByteArray("[a]\nk=1\n"));
+    QCOMPARE(test::readBytes(m_dir->filePath(QStringLiteral("afile"))),
+             QByteArray("[a]\r\nk=1\r\n"));
+    QCOMPARE(test::readBytes(readOnly), QByteArray("[a]\nk=1\n"));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("a"))));
 }
 

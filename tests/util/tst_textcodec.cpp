@@ -1,4 +1,5 @@
 #include "support/hermetic.h"
+#include "support/testfiles.h"
 #include "util/apperror.h"
 #include "util/textcodec.h"
 
@@ -143,11 +144,7 @@ void TestTextCodec::writeThenReadKeepsText() {
 
 void TestTextCodec::writeIntoMissingFolderFailsWithFileName() {
     QTemporaryDir dir;
-    // A path below a regular file cannot be created, not even by root.
-    QFile blocker(dir.filePath(QStringLiteral("file")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString path = dir.filePath(QStringLiteral("file/sub/out.txt"));
+    const QString path = test::unwritablePath(dir, QStringLiteral("out.txt"));
     try {
         writeLinesFile(path, {QStringLiteral("x")});
         QFAIL("no error raised");
