@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -134,9 +135,21 @@ QString versionText() {
 }
 
 bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (chosen.isEmpty())
+        return x11 || wayland;
+    // Qt tries the chosen plugins in turn; a plugin that needs no desktop (offscreen, vnc,
+    // eglfs...) always starts.
+    const QStringList plugins = chosen.split(u';', Qt::SkipEmptyParts);
+    return std::any_of(plugins.begin(), plugins.end(), [&](const QString &plugin) {
+        if (plugin.startsWith(u"xcb"))
+            return x11;
+        if (plugin.startsWith(u"wayland"))
+            return wayland;
+        return true;
+    });
 }
 
 FileStamp fileStamp(const QString &path) {

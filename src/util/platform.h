@@ -42,7 +42,8 @@ bool isDesignerRunning();
 // The program's version as compiled in ("2026.12.8").
 QString versionText();
 
-// True when a graphical session can be reached (or a Qt platform plugin was chosen).
+// True when Qt can start a platform plugin: a desktop for xcb or wayland, or a chosen plugin
+// that needs none (offscreen).
 bool hasDisplay();
 
 // Size, modification time and inode of a file; equal stamps mean the file was not replaced

@@ -1,4 +1,5 @@
 #include "support/hermetic.h"
+#include "support/scopedenvironment.h"
 #include "util/clock.h"
 #include "util/paths.h"
 #include "util/platform.h"
@@ -14,30 +15,6 @@
 using namespace brevnote;
 
 namespace {
-
-// Sets an environment variable for one scope and puts the old state back afterwards.
-class ScopedEnvironment final {
-public:
-    ScopedEnvironment(const char *name, const QByteArray &value)
-        : m_name(name)
-        , m_hadValue(qEnvironmentVariableIsSet(name))
-        , m_oldValue(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~ScopedEnvironment() {
-        if (m_hadValue)
-            qputenv(m_name, m_oldValue);
-        else
-            qunsetenv(m_name);
-    }
-    ScopedEnvironment(const ScopedEnvironment &) = delete;
-    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
-
-private:
-    const char *m_name;
-    bool m_hadValue;
-    QByteArray m_oldValue;
-};
 
 // Removes the listed files when the test ends, so temporary names stay free for the next test.
 class FilesToRemove final {
@@ -101,6 +78,8 @@ private slots:
     void windowsDirectoryIsTheConfigFolder();
     void designerRunningFollowsEnvironment_data();
     void designerRunningFollowsEnvironment();
+    void hasDisplayFollowsTheChosenPlugin_data();
+    void hasDisplayFollowsTheChosenPlugin();
     void exeFileVersionIsTheBuiltInVersion();
     void tempFileName_data();
     void tempFileName();
@@ -148,7 +127,7 @@ void TestPaths::forceDirectoriesPathBelowAFileIsQuiet() {
 void TestPaths::programFolderFollowsBrevnoteHome() {
     QTemporaryDir root;
     const QString home = root.filePath(QStringLiteral("new home/deep"));
-    const ScopedEnvironment environment("BREVNOTE_HOME", QFile::encodeName(home));
+    const test::ScopedEnvironment environment("BREVNOTE_HOME", QFile::encodeName(home));
     QCOMPARE(platform::programFolder(), home + u'/');
     QVERIFY(QFileInfo(home).isDir());
     QCOMPARE(AppSubPath(QString(), QStringLiteral("SDK.Ini")), home + QStringLiteral("/SDK.Ini"));
@@ -210,7 +189,7 @@ void TestPaths::tempFolderRefusesWhatOthersPlanted() {
     QFETCH(bool, plantLink);
     QTemporaryDir systemTemp;
     QTemporaryDir decoy;
-    const ScopedEnvironment environment("TMPDIR", QFile::encodeName(systemTemp.path()));
+    const test::ScopedEnvironment environment("TMPDIR", QFile::encodeName(systemTemp.path()));
     const QString usual =
         systemTemp.path() + QStringLiteral("/brevnote-") + QString::number(myUserId());
     FilesToRemove files;
@@ -234,7 +213,7 @@ void TestPaths::tempFolderRefusesWhatOthersPlanted() {
 
 void TestPaths::tempFolderTightensItsOwnFolder() {
     QTemporaryDir systemTemp;
-    const ScopedEnvironment environment("TMPDIR", QFile::encodeName(systemTemp.path()));
+    const test::ScopedEnvironment environment("TMPDIR", QFile::encodeName(systemTemp.path()));
     const QString usual =
         systemTemp.path() + QStringLiteral("/brevnote-") + QString::number(myUserId());
     QVERIFY(QDir().mkdir(usual));
@@ -247,7 +226,7 @@ void TestPaths::tempFolderTightensItsOwnFolder() {
 
 void TestPaths::windowsDirectoryIsTheConfigFolder() {
     QTemporaryDir config;
-    const ScopedEnvironment environment("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const test::ScopedEnvironment environment("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     const QString expected = config.path() + QStringLiteral("/velmora");
     QCOMPARE(WindowsDirectory(), expected);
     QVERIFY(QFileInfo(expected).isDir());
@@ -266,11 +245,39 @@ void TestPaths::designerRunningFollowsEnvironment() {
     QFETCH(bool, expected);
     const QByteArray before = qgetenv("BREVNOTE_DEVELOPER");
     {
-        const ScopedEnvironment environment("BREVNOTE_DEVELOPER", value);
+        const test::ScopedEnvironment environment("BREVNOTE_DEVELOPER", value);
         QCOMPARE(IsDesignerRunning(), expected);
         QCOMPARE(platform::isDesignerRunning(), expected);
     }
     QCOMPARE(qgetenv("BREVNOTE_DEVELOPER"), before);
+}
+
+void TestPaths::hasDisplayFollowsTheChosenPlugin_data() {
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArray>("plugin");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("nothing") << QByteArray() << QByteArray() << QByteArray() << false;
+    QTest::newRow("x11") << QByteArray(":0") << QByteArray() << QByteArray() << true;
+    QTest::newRow("wayland") << QByteArray() << QByteArray("wayland-0") << QByteArray() << true;
+    QTest::newRow("offscreen") << QByteArray() << QByteArray() << QByteArray("offscreen") << true;
+    QTest::newRow("xcb without x11")
+        << QByteArray() << QByteArray("w") << QByteArray("xcb") << false;
+    QTest::newRow("wayland then xcb with x11")
+        << QByteArray(":0") << QByteArray() << QByteArray("wayland;xcb") << true;
+    QTest::newRow("wayland without it")
+        << QByteArray(":0") << QByteArray() << QByteArray("wayland") << false;
+}
+
+void TestPaths::hasDisplayFollowsTheChosenPlugin() {
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArray, plugin);
+    QFETCH(bool, expected);
+    const test::ScopedEnvironment x11("DISPLAY", display);
+    const test::ScopedEnvironment waylandDisplay("WAYLAND_DISPLAY", wayland);
+    const test::ScopedEnvironment chosen("QT_QPA_PLATFORM", plugin);
+    QCOMPARE(platform::hasDisplay(), expected);
 }
 
 void TestPaths::exeFileVersionIsTheBuiltInVersion() {
