@@ -1,17 +1,28 @@
+#include "appsession.h"
+#include "mainwindow.h"
+
+#include "texttools/formatupperfirst.h"
 #include "util/platform.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     if (!brevnote::platform::hasDisplay()) {
         std::fprintf(stderr, "Brevnote needs a graphical desktop and none was found (DISPLAY and "
                              "WAYLAND_DISPLAY are empty); run it under xvfb-run -a.\n");
         return 1;
     }
+    // The embedded browser shares GL contexts; Qt wants that said before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brevnote"));
+    brevnote::configureApplication();
+    brevnote::installSessionEnd();
+
+    brevnote::TfMaster master(QSystemTrayIcon::isSystemTrayAvailable());
+    brevnote::TfFormat_UpperFirst formatUpperFirst;
+    master.presentAtStartUp();
     return QApplication::exec();
 }

@@ -1,0 +1,38 @@
+#include "closingdump.h"
+
+#include "util/apperror.h"
+#include "util/textcodec.h"
+#include "util/textroutines.h"
+
+#include <cstdio>
+
+namespace brevnote {
+
+QString writeClosingDump(const QString &folder, const QString &fileName, const QStringList &lines) {
+    const QString path = JoinWithSeparator(folder, fileName, QStringLiteral("/"));
+    writeLinesFile(path, lines);
+    return path;
+}
+
+ClosingDumpOutcome writeClosingDumpSomewhere(const QStringList &folders, const QString &fileName,
+                                             const QStringList &lines) {
+    ClosingDumpOutcome outcome;
+    for (const QString &folder : folders) {
+        if (folder.isEmpty())
+            continue;
+        try {
+            outcome.path = writeClosingDump(folder, fileName, lines);
+            return outcome;
+        } catch (const AppError &error) {
+            outcome.errors.append(error.message());
+        }
+    }
+    if (outcome.errors.isEmpty())
+        outcome.errors.append(QStringLiteral("No folder to write %1 to").arg(fileName));
+    for (const QString &message : std::as_const(outcome.errors))
+        std::fprintf(stderr, "Brevnote: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "Brevnote: the text of this run could not be saved.\n");
+    return outcome;
+}
+
+} // namespace brevnote

@@ -1,0 +1,128 @@
+// The main window's commands on its text: files, font, clipboard and printing, and the
+// commands whose windows arrive with other parts of the program.
+#include "mainwindow.h"
+
+#include "editortext.h"
+#include "textfileloader.h"
+
+#include "util/messageboxes.h"
+#include "util/textcodec.h"
+#include "util/userdialogs.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPrinter>
+
+namespace brevnote {
+
+namespace {
+const QString kTextFilter = QStringLiteral("TXT files|*.txt");
+} // namespace
+
+void TfMaster::ToolButton_AbrirClick() {
+    const QString path = userDialogs().openFileName(this, QString(), kTextFilter, QString());
+    if (path.isEmpty())
+        return;
+    try {
+        // Read completely before touching the editor, so a failure leaves the text as it was.
+        const QString text = readFileForEditor(path, m_plainText);
+        setEditorLines(RichEdit, splitLines(text));
+    } catch (const std::exception &error) {
+        showError(error);
+    }
+}
+
+void TfMaster::ToolButton_SalvarClick() {
+    // Saving is always plain text; the mode stays on even when the dialog is cancelled.
+    m_plainText = true;
+    const QString path =
+        userDialogs().saveFileName(this, QString(), kTextFilter, QStringLiteral("txt"), false);
+    if (path.isEmpty())
+        return;
+    try {
+        writeLinesFile(path, editorLines(RichEdit));
+    } catch (const std::exception &error) {
+        showError(error);
+    }
+}
+
+void TfMaster::ToolButton_FontClick() {
+    QFont chosen;
+    if (userDialogs().chooseFont(this, RichEdit->font(), &chosen))
+        RichEdit->setFont(chosen);
+}
+
+void TfMaster::ToolButton_SelectAllClick() {
+    RichEdit->setFocus();
+    RichEdit->selectAll();
+}
+
+void TfMaster::ToolButton_CutClick() {
+    copySelectionOrAll();
+    RichEdit->textCursor().removeSelectedText();
+}
+
+void TfMaster::ToolButton_CopyClick() {
+    copySelectionOrAll();
+}
+
+void TfMaster::copySelectionOrAll() {
+    // With nothing selected the command acts on the whole text.
+    if (!RichEdit->textCursor().hasSelection())
+        RichEdit->selectAll();
+    // Plain text only, taken straight from the selection: the editor's own copy builds a
+    // rich fragment first, which takes seconds on a million lines.
+    QString text = RichEdit->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void TfMaster::ToolButton_PasteClick() {
+    RichEdit->paste();
+}
+
+void TfMaster::ToolButton_PrinterClick() {
+    QPrinter printer;
+    printer.setDocName(ApplicationTitle());
+    if (userDialogs().choosePrinter(this, &printer))
+        RichEdit->print(&printer);
+}
+
+void TfMaster::ToolButton_SDKClick() {
+    // Opens the release publishing panel once it exists.
+}
+
+void TfMaster::ToolButton_TimerClick() {
+    // Opens the reminder list once it exists.
+}
+
+void TfMaster::RecortarColunasClick() {
+    // The column cutter arrives with the text tools.
+}
+
+void TfMaster::Ordenar1Click() {
+    // Sorting arrives with the text tools.
+}
+
+void TfMaster::Agrupar1Click() {
+    // Grouping arrives with the text tools.
+}
+
+void TfMaster::UpperFirst1Click() {
+    // The word capitaliser arrives with the text tools.
+}
+
+void TfMaster::GerarArquivoCSV1Click() {
+    // CSV generation arrives with the text tools.
+}
+
+void TfMaster::HTMLText1Click() {
+    // Opens the text-to-HTML panel once it exists.
+}
+
+void TfMaster::Browser1Click() {
+    // Opens the HTML viewer with its address bar once it exists.
+}
+
+} // namespace brevnote

@@ -1,0 +1,47 @@
+#include "mastertexts.h"
+
+#include "util/datetimetext.h"
+#include "util/textroutines.h"
+
+namespace brevnote {
+
+namespace {
+
+QString hyphenRule() {
+    return RepeatText(QStringLiteral("-"), 20);
+}
+
+// The banner lines are inserted one by one as the new first line, so they end up in the
+// reverse of the order they are listed in; this gives that final order directly.
+QStringList bannerLines(const QString &heading, const QDateTime &when, int blankLines) {
+    QStringList lines;
+    for (int i = 0; i < blankLines; ++i)
+        lines.append(QStringLiteral(" "));
+    lines << hyphenRule() << heading << FormatDateTimeBR(false, true, when) << hyphenRule();
+    return lines;
+}
+
+} // namespace
+
+QString masterCaption(const QString &title, const QString &version) {
+    return title + QStringLiteral(" [") + version + u']';
+}
+
+QStringList bootBannerLines(const QDateTime &when) {
+    return bannerLines(QStringLiteral("Boot:"), when, 3);
+}
+
+QStringList closingBannerLines(const QDateTime &when) {
+    return bannerLines(QStringLiteral("Finalizado:"), when, 2);
+}
+
+QString closingDumpFileName(const QDateTime &when) {
+    return QStringLiteral("Brevnote") + CompactDateTimeText(when) + QStringLiteral(".txt");
+}
+
+QString checkTimerText(const QDateTime &when, const QLocale &locale) {
+    return QStringLiteral("CheckTimer em ") + locale.toString(when.date(), QLocale::ShortFormat) +
+           u' ' + locale.toString(when.time(), QLocale::LongFormat);
+}
+
+} // namespace brevnote

@@ -1,0 +1,38 @@
+#include "textfileloader.h"
+
+#include "rtfreader.h"
+
+#include "util/apperror.h"
+#include "util/textcodec.h"
+
+#include <QFileInfo>
+
+namespace brevnote {
+
+namespace {
+
+[[noreturn]] void notText(const QString &path) {
+    throw AppError(QStringLiteral("O arquivo \"%1\" não é um arquivo de texto.").arg(path));
+}
+
+} // namespace
+
+QString readFileForEditor(const QString &path, bool plainTextMode) {
+    const QFileInfo info(path);
+    // A folder or a missing file is left to the codec, whose message says why; a device or
+    // a pipe could be read for ever.
+    if (info.exists() && !info.isFile() && !info.isDir())
+        notText(path);
+    if (info.isFile() && info.size() > kMaxOpenFileBytes)
+        throw AppError(
+            QStringLiteral("O arquivo \"%1\" é grande demais para ser aberto (mais de 256 MB).")
+                .arg(path));
+    const QString text = readTextFile(path);
+    if (text.contains(QChar(u'\0')))
+        notText(path);
+    if (!plainTextMode && looksLikeRtf(text))
+        return plainTextFromRtf(text);
+    return text;
+}
+
+} // namespace brevnote

@@ -1,0 +1,114 @@
+#include "support/hermetic.h"
+#include "support/testfiles.h"
+
+#include "app/closingdump.h"
+#include "util/apperror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace brevnote;
+using namespace Qt::Literals::StringLiterals;
+
+class TestClosingDump : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesLinesWithCrLfInWindows1252();
+    void sameNameReplacesTheFile();
+    void unwritableFolderRaisesNamingTheFile();
+    void fallsBackInOrder_data();
+    void fallsBackInOrder();
+    void everyFolderFailingLosesNothingElse();
+};
+
+void TestClosingDump::writesLinesWithCrLfInWindows1252() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = writeClosingDump(dir.path(), QStringLiteral("Brevnote1.txt"),
+                                          {QStringLiteral(" "), QStringLiteral("ação"), {}});
+    QCOMPARE(path, dir.filePath(QStringLiteral("Brevnote1.txt")));
+    QCOMPARE(test::readBytes(path), QByteArray(" \r\na\xE7\xE3o\r\n\r\n"));
+}
+
+void TestClosingDump::sameNameReplacesTheFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = QStringLiteral("Brevnote20190208173605.txt");
+    writeClosingDump(dir.path(), name, {QStringLiteral("primeiro"), QStringLiteral("texto")});
+    const QString path = writeClosingDump(dir.path(), name, {QStringLiteral("segundo")});
+    QCOMPARE(test::readBytes(path), QByteArray("segundo\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({name}));
+}
+
+void TestClosingDump::unwritableFolderRaisesNamingTheFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writeBytes(dir.filePath(QStringLiteral("afile")), "x"));
+    const QString folder = dir.filePath(QStringLiteral("afile/sub"));
+    try {
+        writeClosingDump(folder, QStringLiteral("Brevnote2.txt"), {QStringLiteral("x")});
+        QFAIL("writing below a regular file succeeded");
+    } catch (const AppError &error) {
+        QVERIFY2(error.message().contains(folder + QStringLiteral("/Brevnote2.txt")),
+                 qPrintable(error.message()));
+    }
+}
+
+void TestClosingDump::fallsBackInOrder_data() {
+    QTest::addColumn<QStringList>("folders"); // "bad" is a folder below a regular file
+    QTest::addColumn<int>("used");
+    QTest::newRow("data folder works") << QStringList({u"a"_s, u"b"_s, u"c"_s}) << 0;
+    QTest::newRow("data folder fails") << QStringList({u"bad"_s, u"b"_s, u"c"_s}) << 1;
+    QTest::newRow("data and program folder fail") << QStringList({u"bad"_s, u"bad"_s, u"c"_s}) << 2;
+    QTest::newRow("empty data folder is skipped") << QStringList({u""_s, u"b"_s, u"c"_s}) << 1;
+}
+
+void TestClosingDump::fallsBackInOrder() {
+    QFETCH(QStringList, folders);
+    QFETCH(int, used);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writeBytes(dir.filePath(QStringLiteral("afile")), "x"));
+    QStringList paths;
+    for (int i = 0; i < folders.size(); ++i) {
+        const QString &kind = folders.at(i);
+        if (kind.isEmpty()) {
+            paths.append(QString());
+        } else if (kind == u"bad") {
+            paths.append(dir.filePath(QStringLiteral("afile/sub%1").arg(i)));
+        } else {
+            paths.append(dir.filePath(kind));
+            QVERIFY(QDir().mkpath(paths.last()));
+        }
+    }
+    const QString name = QStringLiteral("Brevnote20261208033000.txt");
+    const ClosingDumpOutcome outcome =
+        writeClosingDumpSomewhere(paths, name, {QStringLiteral("texto")});
+    QCOMPARE(outcome.path, paths.at(used) + u'/' + name);
+    QCOMPARE(test::readBytes(outcome.path), QByteArray("texto\r\n"));
+    const qsizetype failures = std::count(folders.cbegin(), folders.cbegin() + used, u"bad");
+    QCOMPARE(outcome.errors.size(), failures);
+    for (int i = used + 1; i < paths.size(); ++i)
+        QVERIFY(!QFile::exists(paths.at(i) + u'/' + name));
+}
+
+void TestClosingDump::everyFolderFailingLosesNothingElse() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(test::writeBytes(dir.filePath(QStringLiteral("afile")), "x"));
+    const QStringList folders = {dir.filePath(QStringLiteral("afile/a")),
+                                 dir.filePath(QStringLiteral("afile/b")),
+                                 dir.filePath(QStringLiteral("afile/c"))};
+    const ClosingDumpOutcome outcome =
+        writeClosingDumpSomewhere(folders, QStringLiteral("Brevnote3.txt"), {QStringLiteral("x")});
+    QVERIFY(outcome.path.isEmpty());
+    QCOMPARE(outcome.errors.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(outcome.errors.at(i).contains(folders.at(i)), qPrintable(outcome.errors.at(i)));
+}
+
+BREVNOTE_TEST_GUILESS_MAIN(TestClosingDump)
+#include "tst_closingdump.moc"

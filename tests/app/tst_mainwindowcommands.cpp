@@ -1,0 +1,277 @@
+#include "masterfixture.h"
+#include "support/hermetic.h"
+#include "support/scripteddialogs.h"
+
+#include "app/mainwindow.h"
+#include "util/userdialogs.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QtTest>
+
+using namespace brevnote;
+using namespace Qt::Literals::StringLiterals;
+using brevnote::test::action;
+using brevnote::test::MasterFixture;
+using brevnote::test::readBytes;
+using brevnote::test::ScriptedDialogs;
+using brevnote::test::writeBytes;
+
+namespace {
+
+// Prints into a PDF file instead of a printer, recording the job's title.
+class PdfPrintDialogs final : public UserDialogs {
+public:
+    explicit PdfPrintDialogs(QString pdfPath)
+        : m_pdfPath(std::move(pdfPath)) {
+        setUserDialogs(this);
+    }
+    ~PdfPrintDialogs() override { setUserDialogs(nullptr); }
+    PdfPrintDialogs(const PdfPrintDialogs &) = delete;
+    PdfPrintDialogs &operator=(const PdfPrintDialogs &) = delete;
+
+    int messageBox(QWidget *, const QString &, const QString &, int) override { return IDOK; }
+    void errorBox(QWidget *, const QString &message) override { errors.append(message); }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return {};
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
+                         bool) override {
+        return {};
+    }
+    bool chooseFont(QWidget *, const QFont &, QFont *) override { return false; }
+    bool choosePrinter(QWidget *, QPrinter *printer) override {
+        docName = printer->docName();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(m_pdfPath);
+        return true;
+    }
+
+    QString docName;
+    QStringList errors;
+
+private:
+    QString m_pdfPath;
+};
+
+} // namespace
+
+// The commands on the pad's text: clipboard, files, font and printing.
+class TestMainWindowCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cutAndCopyWithoutSelectionTakeEverything_data();
+    void cutAndCopyWithoutSelectionTakeEverything();
+    void copyWithSelectionTakesTheSelection();
+    void pasteReplacesTheSelection();
+    void abrirReplacesTextThroughTheCodec();
+    void abrirReadsRtfOnlyWithPlainTextOff();
+    void abrirFailureKeepsText_data();
+    void abrirFailureKeepsText();
+    void abrirCancelledChangesNothing();
+    void salvarWritesPlainTextAndReplaces();
+    void salvarCancelledStillSwitchesPlainText();
+    void salvarFailureIsReported();
+    void openThenSaveKeepsTheFile();
+    void fontDialogSetsTheFont();
+    void printUsesTheTitleAsJobName();
+};
+
+void TestMainWindowCommands::init() {
+    QGuiApplication::clipboard()->clear();
+}
+
+void TestMainWindowCommands::cutAndCopyWithoutSelectionTakeEverything_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("textAfter");
+    QTest::newRow("copy") << u"ToolButton_Copy"_s << u"abc\ndéf"_s;
+    QTest::newRow("cut empties the pad") << u"ToolButton_Cut"_s << u""_s;
+}
+
+void TestMainWindowCommands::cutAndCopyWithoutSelectionTakeEverything() {
+    QFETCH(QString, button);
+    QFETCH(QString, textAfter);
+    MasterFixture fixture;
+    fixture.edit()->setPlainText(QStringLiteral("abc\ndéf"));
+    QVERIFY(!fixture.edit()->textCursor().hasSelection());
+    action(*fixture.master, button.toLatin1().constData())->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("abc\ndéf"));
+    QCOMPARE(fixture.edit()->toPlainText(), textAfter);
+}
+
+void TestMainWindowCommands::copyWithSelectionTakesTheSelection() {
+    MasterFixture fixture;
+    QPlainTextEdit *edit = fixture.edit();
+    edit->setPlainText(QStringLiteral("abc def"));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+    action(*fixture.master, "Recortar1")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("def"));
+    QCOMPARE(edit->toPlainText(), QStringLiteral("abc "));
+}
+
+void TestMainWindowCommands::pasteReplacesTheSelection() {
+    MasterFixture fixture;
+    QPlainTextEdit *edit = fixture.edit();
+    edit->setPlainText(QStringLiteral("abc def"));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+    QGuiApplication::clipboard()->setText(QStringLiteral("xyz\n1"));
+    action(*fixture.master, "Colar1")->trigger();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("xyz\n1 def"));
+}
+
+void TestMainWindowCommands::abrirReplacesTextThroughTheCodec() {
+    MasterFixture fixture;
+    const QString path = fixture.scratchPath(QStringLiteral("acentos.txt"));
+    QVERIFY(writeBytes(path, QByteArray("S\xC3\xA1"
+                                        "bado\r\na\xC3\xA7\xC3\xA3o\r\n\r\nfim\r\n")));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path;
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QCOMPARE(dialogs.fileDialogFilters, QStringList({u"TXT files|*.txt"_s}));
+    QVERIFY(dialogs.errors.isEmpty());
+    // The boot banner is gone with the rest; the final break starts no further line.
+    QCOMPARE(fixture.edit()->toPlainText(), QStringLiteral("Sábado\nação\n\nfim"));
+}
+
+void TestMainWindowCommands::abrirReadsRtfOnlyWithPlainTextOff() {
+    MasterFixture fixture;
+    const QString path = fixture.scratchPath(QStringLiteral("doc.txt"));
+    QVERIFY(
+        writeBytes(path, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Ol\\'e1\\par mundo\\par }"));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path << path;
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QVERIFY(fixture.edit()->toPlainText().startsWith(QStringLiteral("{\\rtf1")));
+    fixture.master->setPlainTextMode(false);
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QCOMPARE(fixture.edit()->toPlainText(), QStringLiteral("Olá\nmundo"));
+}
+
+void TestMainWindowCommands::abrirFailureKeepsText_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // written to the file when not empty
+    QTest::addColumn<QString>("message");  // %1 is the path; empty: any text naming it
+    QTest::newRow("nul bytes") << u"binario.txt"_s << QByteArray("ab\0cd", 5)
+                               << u"O arquivo \"%1\" não é um arquivo de texto."_s;
+    QTest::newRow("missing file") << u"missing.txt"_s << QByteArray() << u""_s;
+    QTest::newRow("below a regular file") << u"afile.txt/x.txt"_s << QByteArray() << u""_s;
+}
+
+void TestMainWindowCommands::abrirFailureKeepsText() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    MasterFixture fixture;
+    QVERIFY(writeBytes(fixture.scratchPath(QStringLiteral("afile.txt")), "x"));
+    const QString path = fixture.scratchPath(name);
+    if (!bytes.isEmpty())
+        QVERIFY(writeBytes(path, bytes));
+    fixture.edit()->setPlainText(QStringLiteral("texto que fica"));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path;
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QCOMPARE(dialogs.errors.size(), 1);
+    if (message.isEmpty())
+        QVERIFY2(dialogs.errors.first().contains(path), qPrintable(dialogs.errors.first()));
+    else
+        QCOMPARE(dialogs.errors.first(), message.arg(path));
+    QCOMPARE(fixture.edit()->toPlainText(), QStringLiteral("texto que fica"));
+}
+
+void TestMainWindowCommands::abrirCancelledChangesNothing() {
+    MasterFixture fixture;
+    fixture.edit()->setPlainText(QStringLiteral("antes"));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << QString();
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QCOMPARE(fixture.edit()->toPlainText(), QStringLiteral("antes"));
+    QVERIFY(dialogs.errors.isEmpty());
+}
+
+void TestMainWindowCommands::salvarWritesPlainTextAndReplaces() {
+    MasterFixture fixture;
+    fixture.master->setPlainTextMode(false);
+    const QString path = fixture.scratchPath(QStringLiteral("salvo.txt"));
+    QVERIFY(writeBytes(path, "conteúdo antigo que é mais longo"));
+    fixture.edit()->setPlainText(QStringLiteral("ação\n\u00A0x\n"));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path;
+    action(*fixture.master, "ToolButton_Salvar")->trigger();
+    QVERIFY(dialogs.errors.isEmpty());
+    QVERIFY(dialogs.messageBoxes.isEmpty()); // replaced without asking
+    QCOMPARE(dialogs.fileDialogFilters, QStringList({u"TXT files|*.txt"_s}));
+    QVERIFY(fixture.master->plainTextMode());
+    // Three lines, the last one empty, each ended by CR LF; the non-breaking space is kept.
+    QCOMPARE(readBytes(path), QByteArray("a\xE7\xE3o\r\n\xA0x\r\n\r\n"));
+}
+
+void TestMainWindowCommands::salvarCancelledStillSwitchesPlainText() {
+    MasterFixture fixture;
+    fixture.master->setPlainTextMode(false);
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << QString();
+    action(*fixture.master, "ToolButton_Salvar")->trigger();
+    QVERIFY(fixture.master->plainTextMode());
+    QVERIFY(dialogs.errors.isEmpty());
+}
+
+void TestMainWindowCommands::salvarFailureIsReported() {
+    MasterFixture fixture;
+    QVERIFY(writeBytes(fixture.scratchPath(QStringLiteral("afile")), "x"));
+    const QString path = fixture.scratchPath(QStringLiteral("afile/salvo.txt"));
+    fixture.edit()->setPlainText(QStringLiteral("texto"));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path;
+    action(*fixture.master, "ToolButton_Salvar")->trigger();
+    QCOMPARE(dialogs.errors.size(), 1);
+    QVERIFY2(dialogs.errors.first().contains(path), qPrintable(dialogs.errors.first()));
+    QCOMPARE(fixture.edit()->toPlainText(), QStringLiteral("texto"));
+}
+
+void TestMainWindowCommands::openThenSaveKeepsTheFile() {
+    MasterFixture fixture;
+    const QString path = fixture.scratchPath(QStringLiteral("volta.txt"));
+    const QByteArray bytes("linha 1\r\n\r\nlinha 3 \xE9\r\n");
+    QVERIFY(writeBytes(path, bytes));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path << path;
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    action(*fixture.master, "ToolButton_Salvar")->trigger();
+    QCOMPARE(readBytes(path), bytes);
+}
+
+void TestMainWindowCommands::fontDialogSetsTheFont() {
+    MasterFixture fixture;
+    ScriptedDialogs dialogs;
+    const QFont before = fixture.edit()->font();
+    QVERIFY(before.bold());
+    dialogs.fontAnswers << false << true;
+    dialogs.fontToChoose = QFont(QStringLiteral("Monospace"), 20);
+    action(*fixture.master, "ToolButton_Font")->trigger();
+    QCOMPARE(fixture.edit()->font(), before);
+    action(*fixture.master, "ToolButton_Font")->trigger();
+    QCOMPARE(fixture.edit()->font().pointSize(), 20);
+}
+
+void TestMainWindowCommands::printUsesTheTitleAsJobName() {
+    MasterFixture fixture;
+    const QString pdf = fixture.scratchPath(QStringLiteral("impresso.pdf"));
+    PdfPrintDialogs dialogs(pdf);
+    action(*fixture.master, "ToolButton_Printer")->trigger();
+    QCOMPARE(dialogs.docName, QStringLiteral("Brevnote"));
+    QVERIFY(QFileInfo(pdf).size() > 0);
+}
+
+BREVNOTE_TEST_WIDGETS_MAIN(TestMainWindowCommands)
+#include "tst_mainwindowcommands.moc"

@@ -1,0 +1,292 @@
+#include "masterfixture.h"
+#include "support/hermetic.h"
+#include "support/scopedenvironment.h"
+#include "support/scripteddialogs.h"
+
+#include "app/appsession.h"
+#include "app/mainwindow.h"
+#include "util/clock.h"
+#include "util/platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QtTest>
+
+using namespace brevnote;
+using namespace Qt::Literals::StringLiterals;
+using brevnote::test::action;
+using brevnote::test::MasterFixture;
+using brevnote::test::readBytes;
+using brevnote::test::ScriptedDialogs;
+
+namespace {
+
+const QDateTime kDumpTime(QDate(2019, 2, 8), QTime(17, 36, 5));
+const QString kDumpName = u"Brevnote20190208173605.txt"_s;
+
+QByteArray rule() {
+    return QByteArray(20, '-');
+}
+
+} // namespace
+
+class TestMainWindowTray : public QObject {
+    Q_OBJECT
+
+private slots:
+    void applicationLivesOnWithoutWindows();
+    void closeHidesIntoTheTray();
+    void minimiseHidesIntoTheTray();
+    void restoreShowsAndRaises();
+    void leftClickRestoresRightClickDoesNot_data();
+    void leftClickRestoresRightClickDoesNot();
+    void withoutTrayCloseMinimises();
+    void closeIsAllowedWhileEnding();
+    void fecharWritesTheDumpAndEnds();
+    void dumpRightAfterStartUpHoldsBothBanners();
+    void secondDumpInTheSameSecondReplacesTheFirst();
+    void fecharFailureKeepsIconAndProgram();
+    void endingFallsBackToProgramFolder();
+    void endingFallsBackToTemporaryFolder();
+    void onlyOneDumpPerRun_data();
+    void onlyOneDumpPerRun();
+};
+
+void TestMainWindowTray::applicationLivesOnWithoutWindows() {
+    configureApplication();
+    QCOMPARE(QCoreApplication::applicationName(), u"Brevnote"_s);
+    MasterFixture fixture;
+    TfMaster &master = *fixture.master;
+    // The pad closed into the tray, then a dialog closed while the pad is hidden: the last
+    // visible window goes, and the loop must still run until it is told to end.
+    QDialog dialog;
+    QTimer::singleShot(0, &dialog, [&dialog, &master] {
+        master.show();
+        master.close();
+        dialog.show();
+        QTimer::singleShot(50, &dialog, &QDialog::reject);
+    });
+    QTimer::singleShot(1000, qApp, [] { QCoreApplication::exit(7); });
+    QCOMPARE(QCoreApplication::exec(), 7);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!master.isVisible());
+    QVERIFY(master.timer()->isActive());
+}
+
+void TestMainWindowTray::closeHidesIntoTheTray() {
+    MasterFixture fixture(true);
+    TfMaster &master = *fixture.master;
+    master.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&master));
+    QVERIFY(!master.close());
+    QVERIFY(!master.isVisible());
+    QVERIFY(master.timer()->isActive());
+    QVERIFY(master.notificationIcon());
+    QCOMPARE(fixture.terminateCalls, 0);
+    QVERIFY(fixture.dumpFiles(fixture.dataFolder()).isEmpty());
+}
+
+void TestMainWindowTray::minimiseHidesIntoTheTray() {
+    MasterFixture fixture(true);
+    TfMaster &master = *fixture.master;
+    master.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&master));
+    master.setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!master.isVisible());
+    QVERIFY(master.timer()->isActive());
+    QCOMPARE(fixture.terminateCalls, 0);
+    // Restored, it comes back as a window, not as an icon.
+    action(master, "Restaurar1")->trigger();
+    QVERIFY(master.isVisible());
+    QVERIFY(!master.isMinimized());
+}
+
+void TestMainWindowTray::restoreShowsAndRaises() {
+    MasterFixture fixture(true);
+    TfMaster &master = *fixture.master;
+    master.presentAtStartUp();
+    QVERIFY(!master.isVisible());
+    // The first restore shows the window although it was never minimised.
+    action(master, "Restaurar1")->trigger();
+    QVERIFY(master.isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(&master));
+    // Restoring a shown window only brings it forward.
+    action(master, "Restaurar1")->trigger();
+    QVERIFY(master.isVisible());
+    QVERIFY(!master.isMinimized());
+}
+
+void TestMainWindowTray::leftClickRestoresRightClickDoesNot_data() {
+    QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("left click") << QSystemTrayIcon::Trigger << true;
+    QTest::newRow("right click") << QSystemTrayIcon::Context << false;
+    QTest::newRow("middle click") << QSystemTrayIcon::MiddleClick << false;
+}
+
+void TestMainWindowTray::leftClickRestoresRightClickDoesNot() {
+    QFETCH(QSystemTrayIcon::ActivationReason, reason);
+    QFETCH(bool, restored);
+    MasterFixture fixture(true);
+    TfMaster &master = *fixture.master;
+    QSignalSpy restores(action(master, "Restaurar1"), &QAction::triggered);
+    emit master.notificationIcon()->activated(reason);
+    QCOMPARE(master.isVisible(), restored);
+    QCOMPARE(restores.count(), restored ? 1 : 0);
+}
+
+void TestMainWindowTray::withoutTrayCloseMinimises() {
+    MasterFixture fixture(false);
+    TfMaster &master = *fixture.master;
+    master.presentAtStartUp();
+    QVERIFY(QTest::qWaitForWindowExposed(&master));
+    QVERIFY(!master.close());
+    QVERIFY(master.isMinimized());
+    QVERIFY(master.isVisible()); // still reachable from the task bar
+    master.setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    QVERIFY(master.isVisible());
+    QCOMPARE(fixture.terminateCalls, 0);
+}
+
+void TestMainWindowTray::closeIsAllowedWhileEnding() {
+    MasterFixture fixture(false);
+    TfMaster &master = *fixture.master;
+    master.presentAtStartUp();
+    QVERIFY(QTest::qWaitForWindowExposed(&master));
+    master.setEnding(true);
+    QVERIFY(master.close());
+    QVERIFY(!master.isVisible());
+}
+
+void TestMainWindowTray::fecharWritesTheDumpAndEnds() {
+    MasterFixture fixture(true);
+    TfMaster &master = *fixture.master;
+    const ScopedFixedClock clock(kDumpTime);
+    fixture.edit()->setPlainText(u"primeira linha\nação"_s);
+    master.setPlainTextMode(false);
+    ScriptedDialogs dialogs;
+    action(master, "Fechar1")->trigger();
+
+    QVERIFY(dialogs.errors.isEmpty());
+    QCOMPARE(fixture.dumpFiles(fixture.dataFolder()), QStringList({kDumpName}));
+    QCOMPARE(readBytes(fixture.dataFolder() + u'/' + kDumpName),
+             " \r\n \r\n" + rule() + "\r\nFinalizado:\r\n08/Fev/2019 17:36\r\n" + rule() +
+                 "\r\nprimeira linha\r\na\xE7\xE3o\r\n");
+    QVERIFY(master.plainTextMode());
+    QVERIFY(!master.notificationIcon()); // removed at once
+    QVERIFY(!master.findChild<QSystemTrayIcon *>());
+    QCOMPARE(fixture.terminateCalls, 1);
+    QVERIFY(master.closingDumpDone());
+}
+
+void TestMainWindowTray::dumpRightAfterStartUpHoldsBothBanners() {
+    std::optional<ScopedFixedClock> boot(std::in_place, QDateTime(QDate(2019, 2, 8), QTime(9, 0)));
+    MasterFixture fixture;
+    boot.reset();
+    const ScopedFixedClock clock(kDumpTime);
+    fixture.master->SaveClosingDump();
+    const QList<QByteArray> lines = readBytes(fixture.dataFolder() + u'/' + kDumpName).split('\n');
+    const QList<QByteArray> expected = {
+        " \r", " \r", rule() + '\r', "Finalizado:\r", "08/Fev/2019 17:36\r", rule() + '\r', " \r",
+        " \r", " \r", rule() + '\r', "Boot:\r",       "08/Fev/2019 09:00\r", rule() + '\r', "\r",
+        ""};
+    QCOMPARE(lines, expected);
+}
+
+void TestMainWindowTray::secondDumpInTheSameSecondReplacesTheFirst() {
+    MasterFixture fixture;
+    const ScopedFixedClock clock(kDumpTime);
+    fixture.edit()->setPlainText(u"texto"_s);
+    fixture.master->SaveClosingDump();
+    fixture.master->SaveClosingDump();
+    QCOMPARE(fixture.dumpFiles(fixture.dataFolder()), QStringList({kDumpName}));
+    const QByteArray bytes = readBytes(fixture.dataFolder() + u'/' + kDumpName);
+    // The second dump holds both banners: it replaced the first file rather than adding.
+    QCOMPARE(bytes.count("Finalizado:"), 2);
+    QVERIFY(bytes.endsWith("texto\r\n"));
+}
+
+void TestMainWindowTray::fecharFailureKeepsIconAndProgram() {
+    MasterFixture fixture(true, true);
+    TfMaster &master = *fixture.master;
+    const ScopedFixedClock clock(kDumpTime);
+    fixture.edit()->setPlainText(u"não perder"_s);
+    ScriptedDialogs dialogs;
+    action(master, "Fechar1")->trigger();
+
+    QCOMPARE(dialogs.errors.size(), 1);
+    const QString path = fixture.dataFolder() + u'/' + kDumpName;
+    QVERIFY2(dialogs.errors.first().contains(path), qPrintable(dialogs.errors.first()));
+    QVERIFY(master.notificationIcon());
+    QVERIFY(master.notificationIcon()->isVisible());
+    QCOMPARE(fixture.terminateCalls, 0);
+    QVERIFY(master.timer()->isActive());
+    QVERIFY(!master.closingDumpDone());
+    // The banner stays, so the user can still save the text by hand.
+    QVERIFY(
+        fixture.edit()->toPlainText().startsWith(u" \n \n--------------------\nFinalizado:\n"_s));
+    QVERIFY(fixture.edit()->toPlainText().endsWith(u"não perder"_s));
+}
+
+void TestMainWindowTray::endingFallsBackToProgramFolder() {
+    MasterFixture fixture(true, true);
+    const ScopedFixedClock clock(kDumpTime);
+    fixture.edit()->setPlainText(u"salvo no programa"_s);
+    fixture.master->endProgram();
+    const QString programFolder = platform::programFolder();
+    QCOMPARE(fixture.dumpFiles(programFolder), QStringList({kDumpName}));
+    QVERIFY(readBytes(programFolder + kDumpName).endsWith("salvo no programa\r\n"));
+    QCOMPARE(fixture.terminateCalls, 1);
+    QVERIFY(QFile::remove(programFolder + kDumpName));
+}
+
+void TestMainWindowTray::endingFallsBackToTemporaryFolder() {
+    MasterFixture fixture(true, true);
+    const test::ScopedEnvironment home(
+        "BREVNOTE_HOME", fixture.scratchPath(u"regular-file/programa"_s).toLocal8Bit());
+    const ScopedFixedClock clock(kDumpTime);
+    fixture.edit()->setPlainText(u"salvo no temporário"_s);
+    fixture.master->endProgram();
+    const QString tempFolder = platform::tempFolder();
+    QCOMPARE(fixture.dumpFiles(tempFolder), QStringList({kDumpName}));
+    QVERIFY(readBytes(tempFolder + kDumpName).endsWith("salvo no tempor\xE1rio\r\n"));
+    QCOMPARE(fixture.terminateCalls, 1);
+    QVERIFY(QFile::remove(tempFolder + kDumpName));
+}
+
+void TestMainWindowTray::onlyOneDumpPerRun_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("Fechar, then the quit") << QStringList({u"fechar"_s, u"quit"_s});
+    QTest::newRow("Fechar, then a signal") << QStringList({u"fechar"_s, u"signal"_s});
+    QTest::newRow("two signals") << QStringList({u"signal"_s, u"signal"_s});
+    QTest::newRow("a signal, then Fechar") << QStringList({u"signal"_s, u"fechar"_s});
+}
+
+void TestMainWindowTray::onlyOneDumpPerRun() {
+    QFETCH(QStringList, steps);
+    MasterFixture fixture;
+    TfMaster &master = *fixture.master;
+    ScopedFixedClock clock(kDumpTime);
+    ScriptedDialogs dialogs;
+    for (const QString &step : std::as_const(steps)) {
+        if (step == u"fechar")
+            action(master, "Fechar1")->trigger();
+        else if (step == u"quit")
+            master.saveClosingDumpBeforeExit();
+        else
+            master.endProgram();
+        clock.advance(2000); // a second dump would have another name
+    }
+    QCOMPARE(fixture.dumpFiles(fixture.dataFolder()), QStringList({kDumpName}));
+    QCOMPARE(fixture.edit()->toPlainText().count(u"Finalizado:"_s), 1);
+    QVERIFY(dialogs.errors.isEmpty());
+}
+
+BREVNOTE_TEST_WIDGETS_MAIN(TestMainWindowTray)
+#include "tst_mainwindowtray.moc"
