@@ -32,6 +32,12 @@ void TfMaster::createTrayIcon() {
     Fechar1 = PopupMenu_TrayIcon->addAction(QStringLiteral("Fechar"));
     Fechar1->setObjectName(QStringLiteral("Fechar1"));
     connect(Fechar1, &QAction::triggered, this, &TfMaster::Fechar1Click);
+    // Without a notification area the tray menu is never seen; "Fechar" then joins the Tools
+    // menu so the program can still be ended the way it saves the text.
+    if (!m_useTray) {
+        PopupMenu_Tools->addSeparator();
+        PopupMenu_Tools->addAction(Fechar1);
+    }
 
     NotificationIcon1 = new QSystemTrayIcon(trayIconImage(), this);
     NotificationIcon1->setObjectName(QStringLiteral("NotificationIcon1"));

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -46,6 +47,8 @@ private slots:
     void leftClickRestoresRightClickDoesNot_data();
     void leftClickRestoresRightClickDoesNot();
     void withoutTrayCloseMinimises();
+    void fecharIsInToolsMenuOnlyWithoutTray_data();
+    void fecharIsInToolsMenuOnlyWithoutTray();
     void closeIsAllowedWhileEnding();
     void fecharWritesTheDumpAndEnds();
     void dumpRightAfterStartUpHoldsBothBanners();
@@ -152,6 +155,28 @@ void TestMainWindowTray::withoutTrayCloseMinimises() {
     QCoreApplication::processEvents();
     QVERIFY(master.isVisible());
     QCOMPARE(fixture.terminateCalls, 0);
+}
+
+void TestMainWindowTray::fecharIsInToolsMenuOnlyWithoutTray_data() {
+    QTest::addColumn<bool>("useTray");
+    QTest::newRow("tray") << true;
+    QTest::newRow("no tray") << false;
+}
+
+void TestMainWindowTray::fecharIsInToolsMenuOnlyWithoutTray() {
+    QFETCH(bool, useTray);
+    MasterFixture fixture(useTray);
+    const auto *tools = fixture.master->findChild<QMenu *>(u"PopupMenu_Tools"_s);
+    QVERIFY(tools);
+    QAction *fechar = action(*fixture.master, "Fechar1");
+    QCOMPARE(tools->actions().contains(fechar), !useTray);
+    if (useTray)
+        return;
+    // From the Tools menu it is the very same command: dump, then the end.
+    const ScopedFixedClock clock(kDumpTime);
+    fechar->trigger();
+    QCOMPARE(fixture.dumpFiles(fixture.dataFolder()), QStringList({kDumpName}));
+    QCOMPARE(fixture.terminateCalls, 1);
 }
 
 void TestMainWindowTray::closeIsAllowedWhileEnding() {
