@@ -15,8 +15,6 @@ int main(int argc, char *argv[]) {
                              "WAYLAND_DISPLAY are empty); run it under xvfb-run -a.\n");
         return 1;
     }
-    // The embedded browser shares GL contexts; Qt wants that said before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     brevnote::configureApplication();
     brevnote::installSessionEnd();

@@ -22,8 +22,6 @@ QString hermeticRoot();
         brevnote::test::enterHermeticEnvironment();                                                \
         int status = 0;                                                                            \
         {                                                                                          \
-            /* QtWebEngine wants the shared GL contexts set before the application exists. */      \
-            QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                            \
             AppClass app(argc, argv);                                                              \
             AppClass::setApplicationName(QStringLiteral("Brevnote"));                              \
             TestObject tc;                                                                         \
