@@ -39,9 +39,22 @@ QString closingDumpFileName(const QDateTime &when) {
     return QStringLiteral("Brevnote") + CompactDateTimeText(when) + QStringLiteral(".txt");
 }
 
+namespace {
+
+QString longTimeFormat(const QLocale &locale) {
+    // The desktop's long time shows hours, minutes and seconds; Qt's long format adds the time
+    // zone ("t"), which a clock in the status bar does not need.
+    QStringList parts = locale.timeFormat(QLocale::LongFormat).split(u' ', Qt::SkipEmptyParts);
+    parts.removeIf(
+        [](const QString &part) { return !part.isEmpty() && part.count(u't') == part.size(); });
+    return parts.join(u' ');
+}
+
+} // namespace
+
 QString checkTimerText(const QDateTime &when, const QLocale &locale) {
     return QStringLiteral("CheckTimer em ") + locale.toString(when.date(), QLocale::ShortFormat) +
-           u' ' + locale.toString(when.time(), QLocale::LongFormat);
+           u' ' + locale.toString(when.time(), longTimeFormat(locale));
 }
 
 } // namespace brevnote
