@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "benchmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -111,10 +113,5 @@ int main(int argc, char **argv) {
         return 1;
     qputenv("BREVNOTE_HOME", QFile::encodeName(home.path()));
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

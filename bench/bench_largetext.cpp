@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "benchmain.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace brevnote;
@@ -66,10 +68,5 @@ BENCHMARK(dumpMillionLineEditor)->Unit(benchmark::kMillisecond)->UseRealTime();
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

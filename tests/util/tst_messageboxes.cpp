@@ -293,15 +293,26 @@ void TestMessageBoxes::realYesNoBox() {
     QCOMPARE(answer, enterAnswers);
 }
 
-void TestMessageBoxes::realInformationBoxShowsTextAsGiven() {
-    QString title, text;
+namespace {
+
+// What a real box showed, read while it was open.
+struct SeenBox {
+    QString title;
+    QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::TextFormat format = Qt::AutoText;
+
+    static SeenBox of(const QMessageBox *box) {
+        return {box->windowTitle(), box->text(), box->icon(), box->textFormat()};
+    }
+};
+
+} // namespace
+
+void TestMessageBoxes::realInformationBoxShowsTextAsGiven() {
+    SeenBox seen;
     RealBoxDriver driver([&](QMessageBox *box) {
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        format = box->textFormat();
+        seen = SeenBox::of(box);
         // An information box may be dismissed with Escape; that is its OK.
         QTest::keyClick(box, Qt::Key_Escape);
     });
@@ -310,30 +321,25 @@ void TestMessageBoxes::realInformationBoxShowsTextAsGiven() {
     QVERIFY(driver.sawBox());
     QVERIFY(!driver.timedOut());
     QCOMPARE(answer, IDOK);
-    QCOMPARE(title, QStringLiteral("Aviso"));
-    QCOMPARE(text, QStringLiteral("<b>x</b>"));
-    QCOMPARE(icon, QMessageBox::Information);
-    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(seen.title, QStringLiteral("Aviso"));
+    QCOMPARE(seen.text, QStringLiteral("<b>x</b>"));
+    QCOMPARE(seen.icon, QMessageBox::Information);
+    QCOMPARE(seen.format, Qt::PlainText);
 }
 
 void TestMessageBoxes::realErrorBoxShowsMessageAsText() {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    Qt::TextFormat format = Qt::AutoText;
+    SeenBox seen;
     RealBoxDriver driver([&](QMessageBox *box) {
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        format = box->textFormat();
+        seen = SeenBox::of(box);
         QTest::keyClick(box, Qt::Key_Return);
     });
     ShowErrorBox(nullptr, QStringLiteral("Cannot create file /tmp/<i>a</i>.htm"));
     QVERIFY(driver.sawBox());
     QVERIFY(!driver.timedOut());
-    QCOMPARE(title, QStringLiteral("Brevnote"));
-    QCOMPARE(text, QStringLiteral("Cannot create file /tmp/<i>a</i>.htm"));
-    QCOMPARE(icon, QMessageBox::Critical);
-    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(seen.title, QStringLiteral("Brevnote"));
+    QCOMPARE(seen.text, QStringLiteral("Cannot create file /tmp/<i>a</i>.htm"));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.format, Qt::PlainText);
 }
 
 void TestMessageBoxes::qtFileFilterConvertsPairs_data() {

@@ -24,6 +24,19 @@ QList<QLabel *> shownLabels(const StatusPanels &bar) {
     return labels;
 }
 
+// A shown main window whose status bar has the pad's two panels (123 and 50 pixels).
+struct ShownBar {
+    QMainWindow window;
+    StatusPanels *bar = new StatusPanels; // owned by the window from the constructor on
+
+    explicit ShownBar(int width) {
+        window.setStatusBar(bar);
+        bar->setPanelWidths({123, 50});
+        window.resize(width, 200);
+        window.show();
+    }
+};
+
 // Counts paint events of the widgets it watches.
 class PaintCounter final : public QObject {
 public:
@@ -57,13 +70,9 @@ private slots:
 };
 
 void TestStatusPanels::panelsHaveFixedWidthsAndTheLastStretches() {
-    QMainWindow window;
-    auto *bar = new StatusPanels;
-    window.setStatusBar(bar);
-    bar->setPanelWidths({123, 50});
-    window.resize(600, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ShownBar shown(600);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+    StatusPanels *bar = shown.bar;
 
     QCOMPARE(bar->panelCount(), 2);
     const QList<QLabel *> labels = shownLabels(*bar);
@@ -162,19 +171,15 @@ void TestStatusPanels::missingPanelRaises() {
 }
 
 void TestStatusPanels::longTextDoesNotWidenTheWindow() {
-    QMainWindow window;
-    auto *bar = new StatusPanels;
-    window.setStatusBar(bar);
-    bar->setPanelWidths({123, 50});
-    window.resize(400, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const int before = window.minimumSizeHint().width();
+    ShownBar shown(400);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+    StatusPanels *bar = shown.bar;
+    const int before = shown.window.minimumSizeHint().width();
     StatusBarMessage(bar, 1, QString(5000, u'x'), nullptr, true, 0);
     StatusBarMessage(bar, 0, QString(5000, u'y'), nullptr, true, 0);
     QCoreApplication::processEvents();
-    QCOMPARE(window.minimumSizeHint().width(), before);
-    QCOMPARE(window.width(), 400);
+    QCOMPARE(shown.window.minimumSizeHint().width(), before);
+    QCOMPARE(shown.window.width(), 400);
 }
 
 void TestStatusPanels::textIsNeverMarkup() {
@@ -188,13 +193,9 @@ void TestStatusPanels::textIsNeverMarkup() {
 }
 
 void TestStatusPanels::messageIsPaintedAtOnce() {
-    QMainWindow window;
-    auto *bar = new StatusPanels;
-    window.setStatusBar(bar);
-    bar->setPanelWidths({123, 50});
-    window.resize(400, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ShownBar shown(400);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+    StatusPanels *bar = shown.bar;
     QCoreApplication::processEvents();
 
     PaintCounter counter;
@@ -215,13 +216,9 @@ void TestStatusPanels::pauseBlocksTheCaller() {
 }
 
 void TestStatusPanels::doubleClickAnywhereIsReported() {
-    QMainWindow window;
-    auto *bar = new StatusPanels;
-    window.setStatusBar(bar);
-    bar->setPanelWidths({123, 50});
-    window.resize(400, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ShownBar shown(400);
+    QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+    StatusPanels *bar = shown.bar;
     QSignalSpy spy(bar, &StatusPanels::doubleClicked);
 
     const QList<QLabel *> labels = shownLabels(*bar);
