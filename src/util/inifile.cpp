@@ -21,38 +21,8 @@ namespace {
 // Sections this long get a key index; shorter ones are scanned, which is faster for them.
 constexpr qsizetype kIndexedSectionLines = 32;
 
-QStringView leftTrimmedView(QStringView text) {
-    qsizetype first = 0;
-    while (first < text.size() && IsBlank(text.at(first)))
-        ++first;
-    return text.sliced(first);
-}
-
-// Parsing works on views so that a large file costs no allocation per line.
-QStringView trimmedView(QStringView text) {
-    text = leftTrimmedView(text);
-    qsizetype last = text.size();
-    while (last > 0 && IsBlank(text.at(last - 1)))
-        --last;
-    return text.first(last);
-}
-
-char16_t asciiUpper(char16_t c) {
-    return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
-}
-
 // Names match after ASCII upper-casing, like every case-blind comparison of the program: a
 // wider folding would make the file merge names its callers treat as different.
-bool sameName(QStringView a, QStringView b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (asciiUpper(a.at(i).unicode()) != asciiUpper(b.at(i).unicode()))
-            return false;
-    }
-    return true;
-}
-
 QString nameKey(QStringView name) {
     return AsciiUpper(name.toString());
 }
@@ -60,24 +30,24 @@ QString nameKey(QStringView name) {
 // The name of a section header: "[" first after blanks, the name up to the last "]" (text
 // after it is ignored), trimmed. A "[" without "]" starts no section.
 std::optional<QStringView> headerName(QStringView line) {
-    const QStringView text = leftTrimmedView(line);
+    const QStringView text = TrimBlanksView(line);
     if (!text.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = text.lastIndexOf(u']');
     if (close < 1)
         return std::nullopt;
-    return trimmedView(text.sliced(1, close - 1));
+    return TrimBlanksView(text.sliced(1, close - 1));
 }
 
 // The key of a "key=value" line; nothing for blank lines, comments and lines without "=".
 std::optional<QStringView> keyOf(QStringView line) {
-    const QStringView text = leftTrimmedView(line);
+    const QStringView text = TrimBlanksView(line);
     if (text.isEmpty() || text.front() == u';')
         return std::nullopt;
     const qsizetype equals = text.indexOf(u'=');
     if (equals < 0)
         return std::nullopt;
-    return trimmedView(text.first(equals));
+    return TrimBlanksView(text.first(equals));
 }
 
 bool isQuote(QChar c) {
@@ -85,7 +55,7 @@ bool isQuote(QChar c) {
 }
 
 QString valueOf(QStringView line) {
-    QStringView value = trimmedView(line.sliced(line.indexOf(u'=') + 1));
+    QStringView value = TrimBlanksView(line.sliced(line.indexOf(u'=') + 1));
     if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
     return value.toString();
@@ -155,7 +125,7 @@ struct Section {
         if (lines.size() <= kIndexedSectionLines) {
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 const std::optional<QStringView> found = keyOf(lines.at(i));
-                if (found && sameName(*found, wanted))
+                if (found && SameTextAscii(*found, wanted))
                     return i;
             }
             return -1;

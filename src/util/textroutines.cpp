@@ -28,7 +28,13 @@ QString mapAsciiCase(const QString &text, char16_t from, char16_t to) {
     return result;
 }
 
-QStringView trimmedView(QStringView text) {
+} // namespace
+
+bool IsBlank(QChar c) {
+    return c.unicode() <= 32;
+}
+
+QStringView TrimBlanksView(QStringView text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text.at(first).unicode() <= 32)
@@ -38,14 +44,8 @@ QStringView trimmedView(QStringView text) {
     return text.mid(first, last - first);
 }
 
-} // namespace
-
-bool IsBlank(QChar c) {
-    return c.unicode() <= 32;
-}
-
 QString TrimBlanks(const QString &text) {
-    const QStringView trimmed = trimmedView(text);
+    const QStringView trimmed = TrimBlanksView(text);
     return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
@@ -57,8 +57,16 @@ QString AsciiLower(const QString &text) {
     return mapAsciiCase(text, u'A', u'Z');
 }
 
-bool SameTextAscii(const QString &a, const QString &b) {
-    return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
+bool SameTextAscii(QStringView a, QStringView b) {
+    // Compared character by character, without copies: it runs for every line of large files.
+    const auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (upper(a.at(i).unicode()) != upper(b.at(i).unicode()))
+            return false;
+    }
+    return true;
 }
 
 qsizetype IndexOfAscii(const QString &haystack, const QString &needle) {
@@ -142,8 +150,8 @@ QString TextAfter(const QString &text, const QString &separator, const QString &
 }
 
 QString JoinWithSeparator(const QString &left, const QString &right, const QString &separator) {
-    QStringView head = trimmedView(left);
-    QStringView tail = trimmedView(right);
+    QStringView head = TrimBlanksView(left);
+    QStringView tail = TrimBlanksView(right);
     // Stripping an empty separator would never end; then the texts are simply joined.
     if (!separator.isEmpty()) {
         while (head.endsWith(separator))

@@ -30,10 +30,11 @@ bool IsAlphaNumChar(QChar c);
 // Helpers the routines above share.
 bool IsBlank(QChar c);
 QString TrimBlanks(const QString &text);
+QStringView TrimBlanksView(QStringView text);
 QString AsciiUpper(const QString &text);
 QString AsciiLower(const QString &text);
 // Equal after ASCII upper-casing.
-bool SameTextAscii(const QString &a, const QString &b);
+bool SameTextAscii(QStringView a, QStringView b);
 // Index (from 0) of the first occurrence of `needle`, compared after ASCII upper-casing; -1
 // when it does not occur (an empty needle never does).
 qsizetype IndexOfAscii(const QString &haystack, const QString &needle);
