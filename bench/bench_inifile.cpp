@@ -2,9 +2,9 @@
 // Reads must answer from memory while the file is unchanged, reparse quickly after another
 // instance changed it, and a write must cost one pass over the file.
 
-#include "util/inifile.h"
-#include "util/platform.h"
-#include "util/textcodec.h"
+#include "util/core/inifile.h"
+#include "util/core/platform.h"
+#include "util/core/textcodec.h"
 
 #include <QFile>
 #include <QStringList>

@@ -4,7 +4,7 @@
 
 #include "app/closingdump.h"
 #include "app/editortext.h"
-#include "util/textcodec.h"
+#include "util/core/textcodec.h"
 
 #include <QApplication>
 #include <QFile>

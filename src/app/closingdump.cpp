@@ -1,8 +1,8 @@
 #include "closingdump.h"
 
-#include "util/apperror.h"
-#include "util/textcodec.h"
-#include "util/textroutines.h"
+#include "util/core/apperror.h"
+#include "util/core/textcodec.h"
+#include "util/core/textroutines.h"
 
 #include <cstdio>
 

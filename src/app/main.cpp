@@ -2,7 +2,7 @@
 #include "mainwindow.h"
 
 #include "texttools/formatupperfirst.h"
-#include "util/platform.h"
+#include "util/core/platform.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>

@@ -7,14 +7,14 @@
 
 #include "reminders/reminderlistwindow.h"
 #include "reminders/reminderpass.h"
-#include "util/apperror.h"
-#include "util/clock.h"
-#include "util/editorroutines.h"
-#include "util/messageboxes.h"
-#include "util/paths.h"
-#include "util/platform.h"
-#include "util/statuspanels.h"
-#include "util/version.h"
+#include "util/core/apperror.h"
+#include "util/core/clock.h"
+#include "util/core/paths.h"
+#include "util/core/platform.h"
+#include "util/core/version.h"
+#include "util/ui/editorroutines.h"
+#include "util/ui/messageboxes.h"
+#include "util/ui/statuspanels.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -5,9 +5,9 @@
 #include "editortext.h"
 #include "textfileloader.h"
 
-#include "util/messageboxes.h"
-#include "util/textcodec.h"
-#include "util/userdialogs.h"
+#include "util/core/textcodec.h"
+#include "util/ui/messageboxes.h"
+#include "util/ui/userdialogs.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -7,9 +7,9 @@
 #include "editortext.h"
 #include "mastertexts.h"
 
-#include "util/clock.h"
-#include "util/paths.h"
-#include "util/platform.h"
+#include "util/core/clock.h"
+#include "util/core/paths.h"
+#include "util/core/platform.h"
 
 #include <QAction>
 #include <QCloseEvent>

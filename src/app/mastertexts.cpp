@@ -1,7 +1,7 @@
 #include "mastertexts.h"
 
-#include "util/datetimetext.h"
-#include "util/textroutines.h"
+#include "util/core/datetimetext.h"
+#include "util/core/textroutines.h"
 
 namespace brevnote {
 

@@ -1,6 +1,6 @@
 #include "rtfreader.h"
 
-#include "util/textcodec.h"
+#include "util/core/textcodec.h"
 
 #include <QList>
 #include <QSet>

@@ -2,8 +2,8 @@
 
 #include "rtfreader.h"
 
-#include "util/apperror.h"
-#include "util/textcodec.h"
+#include "util/core/apperror.h"
+#include "util/core/textcodec.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 #include "support/testfiles.h"
 
 #include "app/closingdump.h"
-#include "util/apperror.h"
+#include "util/core/apperror.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,10 @@
 #include "app/mainwindow.h"
 #include "app/mastertexts.h"
 #include "reminders/reminderpass.h"
-#include "util/apperror.h"
-#include "util/clock.h"
-#include "util/platform.h"
-#include "util/statuspanels.h"
+#include "util/core/apperror.h"
+#include "util/core/clock.h"
+#include "util/core/platform.h"
+#include "util/ui/statuspanels.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include "support/scripteddialogs.h"
 
 #include "app/mainwindow.h"
-#include "util/userdialogs.h"
+#include "util/ui/userdialogs.h"
 
 #include <QClipboard>
 #include <QFileInfo>

@@ -5,8 +5,8 @@
 
 #include "app/appsession.h"
 #include "app/mainwindow.h"
-#include "util/clock.h"
-#include "util/platform.h"
+#include "util/core/clock.h"
+#include "util/core/platform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/userdialogs.h"
+#include "util/ui/userdialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,11 +1,11 @@
 #include "support/hermetic.h"
 #include "support/testfiles.h"
-#include "util/apperror.h"
-#include "util/browsepagefile.h"
-#include "util/browserroutines.h"
-#include "util/clock.h"
-#include "util/paths.h"
-#include "util/platform.h"
+#include "util/core/apperror.h"
+#include "util/core/browsepagefile.h"
+#include "util/core/clock.h"
+#include "util/core/paths.h"
+#include "util/core/platform.h"
+#include "util/web/browserroutines.h"
 
 #include <QDir>
 #include <QFile>

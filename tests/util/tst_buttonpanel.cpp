@@ -1,5 +1,5 @@
 #include "support/hermetic.h"
-#include "util/buttonpanel.h"
+#include "util/ui/buttonpanel.h"
 
 #include <QDialog>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "support/hermetic.h"
-#include "util/clock.h"
-#include "util/datetimetext.h"
-#include "util/textcodec.h"
+#include "util/core/clock.h"
+#include "util/core/datetimetext.h"
+#include "util/core/textcodec.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "support/hermetic.h"
-#include "util/editorroutines.h"
+#include "util/ui/editorroutines.h"
 
 #include <QFontMetrics>
 #include <QPlainTextEdit>

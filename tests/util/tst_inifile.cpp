@@ -1,9 +1,9 @@
 #include "support/hermetic.h"
 #include "support/testfiles.h"
-#include "util/apperror.h"
-#include "util/inifile.h"
-#include "util/platform.h"
-#include "util/textcodec.h"
+#include "util/core/apperror.h"
+#include "util/core/inifile.h"
+#include "util/core/platform.h"
+#include "util/core/textcodec.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "support/hermetic.h"
-#include "util/apperror.h"
-#include "util/fonttext.h"
-#include "util/keyvalue.h"
+#include "util/core/apperror.h"
+#include "util/core/fonttext.h"
+#include "util/core/keyvalue.h"
 
 #include <QtTest>
 

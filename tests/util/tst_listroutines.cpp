@@ -1,6 +1,6 @@
 #include "support/hermetic.h"
-#include "util/apperror.h"
-#include "util/listroutines.h"
+#include "util/core/apperror.h"
+#include "util/ui/listroutines.h"
 
 #include <QComboBox>
 #include <QListWidget>

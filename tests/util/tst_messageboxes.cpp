@@ -1,8 +1,8 @@
 #include "support/hermetic.h"
 #include "support/scripteddialogs.h"
-#include "util/messageboxes.h"
-#include "util/platform.h"
-#include "util/userdialogs.h"
+#include "util/core/platform.h"
+#include "util/ui/messageboxes.h"
+#include "util/ui/userdialogs.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

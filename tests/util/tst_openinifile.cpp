@@ -1,8 +1,8 @@
 #include "support/hermetic.h"
 #include "support/testfiles.h"
-#include "util/apperror.h"
-#include "util/openinifile.h"
-#include "util/platform.h"
+#include "util/core/apperror.h"
+#include "util/core/openinifile.h"
+#include "util/core/platform.h"
 
 #include <QDir>
 #include <QFile>

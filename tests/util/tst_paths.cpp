@@ -1,9 +1,9 @@
 #include "support/hermetic.h"
 #include "support/scopedenvironment.h"
-#include "util/clock.h"
-#include "util/paths.h"
-#include "util/platform.h"
-#include "util/version.h"
+#include "util/core/clock.h"
+#include "util/core/paths.h"
+#include "util/core/platform.h"
+#include "util/core/version.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "support/hermetic.h"
-#include "util/qfontconvert.h"
+#include "util/ui/qfontconvert.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #include "support/hermetic.h"
-#include "util/apperror.h"
-#include "util/statuspanels.h"
+#include "util/core/apperror.h"
+#include "util/ui/statuspanels.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

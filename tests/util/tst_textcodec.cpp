@@ -1,7 +1,7 @@
 #include "support/hermetic.h"
 #include "support/testfiles.h"
-#include "util/apperror.h"
-#include "util/textcodec.h"
+#include "util/core/apperror.h"
+#include "util/core/textcodec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "support/hermetic.h"
-#include "util/textroutines.h"
-#include "util/variantroutines.h"
+#include "util/core/textroutines.h"
+#include "util/core/variantroutines.h"
 
 #include <QDate>
 #include <QDateTime>

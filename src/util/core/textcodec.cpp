@@ -1,7 +1,7 @@
-#include "textcodec.h"
+#include "util/core/textcodec.h"
 
-#include "apperror.h"
-#include "safefile.h"
+#include "util/core/apperror.h"
+#include "util/core/safefile.h"
 
 #include <QFile>
 #include <QStringDecoder>

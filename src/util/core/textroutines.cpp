@@ -1,4 +1,4 @@
-#include "textroutines.h"
+#include "util/core/textroutines.h"
 
 #include <algorithm>
 

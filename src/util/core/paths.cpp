@@ -1,8 +1,8 @@
-#include "paths.h"
+#include "util/core/paths.h"
 
-#include "clock.h"
-#include "platform.h"
-#include "textroutines.h"
+#include "util/core/clock.h"
+#include "util/core/platform.h"
+#include "util/core/textroutines.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform.h"
+#include "util/core/platform.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "fonttext.h"
+#include "util/core/fonttext.h"
 
-#include "keyvalue.h"
+#include "util/core/keyvalue.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "listroutines.h"
+#include "util/ui/listroutines.h"
 
-#include "apperror.h"
+#include "util/core/apperror.h"
 
 #include <QCollator>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "userdialogs.h"
+#include "util/ui/userdialogs.h"
 
-#include "messageboxes.h"
+#include "util/ui/messageboxes.h"
 
 #include <QFileDialog>
 #include <QFontDialog>

@@ -1,9 +1,9 @@
-#include "inifile.h"
+#include "util/core/inifile.h"
 
-#include "apperror.h"
-#include "safefile.h"
-#include "textcodec.h"
-#include "textroutines.h"
+#include "util/core/apperror.h"
+#include "util/core/safefile.h"
+#include "util/core/textcodec.h"
+#include "util/core/textroutines.h"
 
 #include <QFile>
 #include <QHash>

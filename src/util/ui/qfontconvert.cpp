@@ -1,4 +1,4 @@
-#include "qfontconvert.h"
+#include "util/ui/qfontconvert.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,7 +1,7 @@
-#include "datetimetext.h"
+#include "util/core/datetimetext.h"
 
-#include "clock.h"
-#include "textroutines.h"
+#include "util/core/clock.h"
+#include "util/core/textroutines.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "openinifile.h"
+#include "util/core/openinifile.h"
 
-#include "apperror.h"
-#include "clock.h"
-#include "datetimetext.h"
-#include "platform.h"
+#include "util/core/apperror.h"
+#include "util/core/clock.h"
+#include "util/core/datetimetext.h"
+#include "util/core/platform.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "version.h"
+#include "util/core/version.h"
 
-#include "platform.h"
+#include "util/core/platform.h"
 
 namespace brevnote {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inifile.h"
+#include "util/core/inifile.h"
 
 #include <memory>
 

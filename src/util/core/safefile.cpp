@@ -1,6 +1,6 @@
-#include "safefile.h"
+#include "util/core/safefile.h"
 
-#include "apperror.h"
+#include "util/core/apperror.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "editorroutines.h"
+#include "util/ui/editorroutines.h"
 
-#include "textroutines.h"
+#include "util/core/textroutines.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>

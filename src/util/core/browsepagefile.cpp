@@ -1,9 +1,9 @@
-#include "browsepagefile.h"
+#include "util/core/browsepagefile.h"
 
-#include "clock.h"
-#include "paths.h"
-#include "textcodec.h"
-#include "textroutines.h"
+#include "util/core/clock.h"
+#include "util/core/paths.h"
+#include "util/core/textcodec.h"
+#include "util/core/textroutines.h"
 
 #include <QFileInfo>
 #include <QThread>

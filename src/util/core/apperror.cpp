@@ -1,4 +1,4 @@
-#include "apperror.h"
+#include "util/core/apperror.h"
 
 namespace brevnote {
 

@@ -1,7 +1,7 @@
-#include "keyvalue.h"
+#include "util/core/keyvalue.h"
 
-#include "apperror.h"
-#include "textroutines.h"
+#include "util/core/apperror.h"
+#include "util/core/textroutines.h"
 
 #include <cmath>
 #include <limits>

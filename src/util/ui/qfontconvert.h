@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fonttext.h"
+#include "util/core/fonttext.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "variantroutines.h"
+#include "util/core/variantroutines.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "util/core/platform.h"
 
 #include <QCoreApplication>
 #include <QDir>

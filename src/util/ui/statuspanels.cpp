@@ -1,6 +1,6 @@
-#include "statuspanels.h"
+#include "util/ui/statuspanels.h"
 
-#include "apperror.h"
+#include "util/core/apperror.h"
 
 #include <QLabel>
 #include <QMouseEvent>

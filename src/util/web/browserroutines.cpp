@@ -1,6 +1,6 @@
-#include "browserroutines.h"
+#include "util/web/browserroutines.h"
 
-#include "browsepagefile.h"
+#include "util/core/browsepagefile.h"
 
 #include <QUrl>
 #include <QWebEngineView>

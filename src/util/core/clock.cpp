@@ -1,4 +1,4 @@
-#include "clock.h"
+#include "util/core/clock.h"
 
 namespace brevnote {
 

@@ -1,4 +1,4 @@
-#include "buttonpanel.h"
+#include "util/ui/buttonpanel.h"
 
 #include <QEvent>
 #include <QFrame>

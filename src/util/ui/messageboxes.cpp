@@ -1,7 +1,7 @@
-#include "messageboxes.h"
+#include "util/ui/messageboxes.h"
 
-#include "platform.h"
-#include "userdialogs.h"
+#include "util/core/platform.h"
+#include "util/ui/userdialogs.h"
 
 #include <QCoreApplication>
 
