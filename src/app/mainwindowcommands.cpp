@@ -1,5 +1,4 @@
-// The main window's commands on its text: files, font, clipboard and printing, and the
-// commands whose windows arrive with other parts of the program.
+// The main window's commands on its text: files, font, clipboard and printing.
 #include "mainwindow.h"
 
 #include "editortext.h"
@@ -87,42 +86,6 @@ void TfMaster::ToolButton_PrinterClick() {
     printer.setDocName(ApplicationTitle());
     if (userDialogs().choosePrinter(this, &printer))
         RichEdit->print(&printer);
-}
-
-void TfMaster::ToolButton_SDKClick() {
-    // Opens the release publishing panel once it exists.
-}
-
-void TfMaster::ToolButton_TimerClick() {
-    // Opens the reminder list once it exists.
-}
-
-void TfMaster::RecortarColunasClick() {
-    // The column cutter arrives with the text tools.
-}
-
-void TfMaster::Ordenar1Click() {
-    // Sorting arrives with the text tools.
-}
-
-void TfMaster::Agrupar1Click() {
-    // Grouping arrives with the text tools.
-}
-
-void TfMaster::UpperFirst1Click() {
-    // The word capitaliser arrives with the text tools.
-}
-
-void TfMaster::GerarArquivoCSV1Click() {
-    // CSV generation arrives with the text tools.
-}
-
-void TfMaster::HTMLText1Click() {
-    // Opens the text-to-HTML panel once it exists.
-}
-
-void TfMaster::Browser1Click() {
-    // Opens the HTML viewer with its address bar once it exists.
 }
 
 } // namespace brevnote
