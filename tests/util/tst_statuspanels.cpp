@@ -81,6 +81,17 @@ void TestStatusPanels::panelsHaveFixedWidthsAndTheLastStretches() {
     // The last panel takes what the first leaves, far more than its own 50 pixels.
     QVERIFY2(labels.at(1)->width() > 300, qPrintable(QString::number(labels.at(1)->width())));
 
+    // Side by side once both hold text: the second starts where the first ends.
+    bar->setPanelText(0, QStringLiteral("0008:0013"));
+    bar->setPanelText(1, QStringLiteral("CheckTimer em 08/12/2026 17:36:05"));
+    QTRY_VERIFY(labels.at(0)->isVisible());
+    QCoreApplication::processEvents();
+    QVERIFY2(labels.at(1)->x() >= labels.at(0)->x() + 123,
+             qPrintable(QStringLiteral("panel 0 at %1, panel 1 at %2")
+                            .arg(labels.at(0)->x())
+                            .arg(labels.at(1)->x())));
+    QCOMPARE(labels.at(0)->width(), 123);
+
     bar->setPanelWidths({160, 160, 160, 160});
     QCOMPARE(bar->panelCount(), 4);
     for (int i = 0; i < 4; ++i)
@@ -132,6 +143,14 @@ void TestStatusPanels::simpleModeShowsOneTextAcross() {
 
     bar->setSimpleMode(false);
     QCOMPARE(shownLabels(*bar).size(), 2);
+
+    // Panels made while the bar is in simple mode stay hidden until it leaves it.
+    bar->setSimpleMode(true);
+    bar->setPanelWidths({80, 80, 80});
+    QCoreApplication::processEvents();
+    QCOMPARE(shownLabels(*bar).size(), 1);
+    bar->setSimpleMode(false);
+    QCOMPARE(shownLabels(*bar).size(), 3);
 }
 
 void TestStatusPanels::hiddenMessageChangesNothing() {

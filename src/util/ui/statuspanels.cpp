@@ -41,10 +41,14 @@ void StatusPanels::setPanelWidths(const QList<int> &widths) {
         std::unique_ptr<QLabel> label = makePanelLabel();
         const int width = qMax(0, widths.at(i));
         const bool last = i == widths.size() - 1;
-        if (last)
+        if (last) {
             label->setMinimumWidth(width);
-        else
+        } else {
+            // A fixed panel needs a fixed policy too: with Ignored, the status bar's layout
+            // leaves it an empty slot and the next panel is drawn over it.
+            label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
             label->setFixedWidth(width);
+        }
         m_panels.append(label.get());
         addWidget(label.release(), last ? 1 : 0);
         m_panels.constLast()->setVisible(!m_simple);
