@@ -8,11 +8,13 @@
 #include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
+#include <optional>
 
 using namespace brevnote;
 using brevnote::test::ScriptedDialogs;
@@ -100,6 +102,8 @@ class TestMessageBoxes : public QObject {
     Q_OBJECT
 
 private slots:
+    void realDialogsBlockOnlyTheirWindow_data();
+    void realDialogsBlockOnlyTheirWindow();
     void applicationTitleIsTheApplicationName();
     void captionDefaultsToTitle_data();
     void captionDefaultsToTitle();
@@ -340,6 +344,79 @@ void TestMessageBoxes::realErrorBoxShowsMessageAsText() {
     QCOMPARE(seen.text, QStringLiteral("Cannot create file /tmp/<i>a</i>.htm"));
     QCOMPARE(seen.icon, QMessageBox::Critical);
     QCOMPARE(seen.format, Qt::PlainText);
+}
+
+void TestMessageBoxes::realDialogsBlockOnlyTheirWindow_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("message box") << 0;
+    QTest::newRow("question") << 1;
+    QTest::newRow("error box") << 2;
+    QTest::newRow("open") << 3;
+    QTest::newRow("save") << 4;
+    QTest::newRow("font") << 5;
+    QTest::newRow("print") << 6;
+}
+
+void TestMessageBoxes::realDialogsBlockOnlyTheirWindow() {
+    QFETCH(int, kind);
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    // Another top-level window, as the tray icon is: it must stay usable.
+    QWidget other;
+    other.show();
+
+    std::optional<Qt::WindowModality> modality;
+    // An application-modal window would block `other` too.
+    bool otherBlocked = true;
+    QTimer poll;
+    QDeadlineTimer deadline(10000);
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog && !deadline.hasExpired())
+            return;
+        if (dialog) {
+            modality = dialog->windowModality();
+            otherBlocked = QGuiApplication::modalWindow() &&
+                           QGuiApplication::modalWindow()->modality() == Qt::ApplicationModal;
+            dialog->done(0);
+        }
+        poll.stop();
+    });
+    poll.start();
+
+    UserDialogs &dialogs = userDialogs();
+    QFont font;
+    QPrinter printer;
+    switch (kind) {
+    case 0:
+        dialogs.messageBox(&owner, QStringLiteral("x"), QStringLiteral("Brevnote"), 64);
+        break;
+    case 1:
+        dialogs.messageBox(&owner, QStringLiteral("x?"), QStringLiteral("Brevnote"), 292);
+        break;
+    case 2:
+        dialogs.errorBox(&owner, QStringLiteral("x"));
+        break;
+    case 3:
+        dialogs.openFileName(&owner, QDir::tempPath(), QStringLiteral("TXT files|*.txt"),
+                             QStringLiteral("txt"));
+        break;
+    case 4:
+        dialogs.saveFileName(&owner, QDir::tempPath(), QStringLiteral("TXT files|*.txt"),
+                             QStringLiteral("txt"), true);
+        break;
+    case 5:
+        dialogs.chooseFont(&owner, owner.font(), &font);
+        break;
+    default:
+        dialogs.choosePrinter(&owner, &printer);
+        break;
+    }
+    QVERIFY2(modality.has_value(), "no dialog appeared");
+    QCOMPARE(*modality, Qt::WindowModal);
+    QVERIFY(!otherBlocked);
 }
 
 void TestMessageBoxes::qtFileFilterConvertsPairs_data() {

@@ -66,6 +66,14 @@ QList<ButtonSpec> buttonsOf(int style) {
     }
 }
 
+// Modal to the owner's window only, not to the whole program: the tray icon and its menu
+// (Restaurar, Lembretes, Fechar) keep working while a dialog is open.
+int execForOwner(QDialog &dialog, QWidget *owner) {
+    if (owner)
+        dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
+}
+
 class SystemDialogs final : public UserDialogs {
 public:
     int messageBox(QWidget *owner, const QString &text, const QString &caption,
@@ -94,7 +102,7 @@ public:
             const int escape = (style & 0xF) == MB_OK ? 0 : int(pushButtons.size()) - 1;
             box->setEscapeButton(pushButtons.at(escape));
         }
-        box->exec();
+        execForOwner(*box, owner);
         const auto *clicked = box->clickedButton();
         for (int i = 0; i < pushButtons.size(); ++i) {
             if (pushButtons.at(i) == clicked)
@@ -107,7 +115,7 @@ public:
         QMessageBox box(QMessageBox::Critical, ApplicationTitle(), message, QMessageBox::Ok, owner);
         // Messages carry file names and page text; never let them render as markup.
         box.setTextFormat(Qt::PlainText);
-        box.exec();
+        execForOwner(box, owner);
     }
 
     QString openFileName(QWidget *owner, const QString &folder, const QString &filter,
@@ -116,7 +124,7 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(defaultSuffix);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        if (execForOwner(dialog, owner) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();
     }
@@ -127,22 +135,22 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        if (execForOwner(dialog, owner) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();
     }
 
     bool chooseFont(QWidget *owner, const QFont &initial, QFont *chosen) override {
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, initial, owner);
-        if (ok)
-            *chosen = font;
-        return ok;
+        QFontDialog dialog(initial, owner);
+        if (execForOwner(dialog, owner) != QDialog::Accepted)
+            return false;
+        *chosen = dialog.selectedFont();
+        return true;
     }
 
     bool choosePrinter(QWidget *owner, QPrinter *printer) override {
         QPrintDialog dialog(printer, owner);
-        return dialog.exec() == QDialog::Accepted;
+        return execForOwner(dialog, owner) == QDialog::Accepted;
     }
 };
 
