@@ -16,8 +16,17 @@ QString writeClosingDump(const QString &folder, const QString &fileName, const Q
 
 ClosingDumpOutcome writeClosingDumpSomewhere(const QStringList &folders, const QString &fileName,
                                              const QStringList &lines) {
+    QList<DumpFolderSource> sources;
+    for (const QString &folder : folders)
+        sources.append([folder] { return folder; });
+    return writeClosingDumpSomewhere(sources, fileName, lines);
+}
+
+ClosingDumpOutcome writeClosingDumpSomewhere(const QList<DumpFolderSource> &folders,
+                                             const QString &fileName, const QStringList &lines) {
     ClosingDumpOutcome outcome;
-    for (const QString &folder : folders) {
+    for (const DumpFolderSource &source : folders) {
+        const QString folder = source();
         if (folder.isEmpty())
             continue;
         try {

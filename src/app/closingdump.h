@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Writing the closing dump: the whole text of the pad, as lines, into a dated file.
 namespace brevnote {
 
@@ -22,5 +24,11 @@ struct ClosingDumpOutcome {
 // report them.
 ClosingDumpOutcome writeClosingDumpSomewhere(const QStringList &folders, const QString &fileName,
                                              const QStringList &lines);
+
+// The same with folders that are looked up (and created) only when their turn comes, so a
+// fallback folder that is not needed is never made.
+using DumpFolderSource = std::function<QString()>;
+ClosingDumpOutcome writeClosingDumpSomewhere(const QList<DumpFolderSource> &folders,
+                                             const QString &fileName, const QStringList &lines);
 
 } // namespace brevnote

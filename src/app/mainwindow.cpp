@@ -62,6 +62,8 @@ TfMaster::TfMaster(bool useTray, QWidget *parent)
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(kTimerInterval);
+    // A coarse timer would round the interval to whole seconds.
+    Timer->setTimerType(Qt::PreciseTimer);
     connect(Timer, &QTimer::timeout, this, &TfMaster::TimerTimer);
 
     createActions();
@@ -69,6 +71,7 @@ TfMaster::TfMaster(bool useTray, QWidget *parent)
     createMenus();
     createEditorArea();
     createTrayIcon();
+    describeButtonsForAccessibility();
     FormCreate();
 }
 
@@ -284,6 +287,29 @@ void TfMaster::createEditorArea() {
     setCentralWidget(Panel_Master);
 }
 
+QMenu *TfMaster::createPopupMenu() {
+    return nullptr;
+}
+
+void TfMaster::describeButtonsForAccessibility() {
+    // Image-only buttons have no text: screen readers and test tools find them by their hint.
+    for (const QToolBar *bar : {ToolBar, ToolBar_SQLTools2}) {
+        for (QAction *entry : bar->actions()) {
+            QWidget *button = bar->widgetForAction(entry);
+            if (!button || entry->isSeparator())
+                continue;
+            const QString hint = entry->toolTip();
+            button->setAccessibleName(entry->text().isEmpty() ? hint : entry->text());
+            if (!entry->text().isEmpty() && hint != entry->text())
+                button->setAccessibleDescription(hint);
+        }
+    }
+    RichEdit->setAccessibleName(QStringLiteral("Texto"));
+    // "SDK" has no hint; without this filter Qt would show its caption as one.
+    if (QWidget *sdk = ToolBar->widgetForAction(ToolButton_SDK))
+        sdk->installEventFilter(this);
+}
+
 void TfMaster::FormCreate() {
     Timer->stop();
     // Decided once: a development environment started later does not bring the button.
@@ -359,6 +385,8 @@ void TfMaster::StatusBar1DblClick() {
 }
 
 bool TfMaster::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::ToolTip && watched == ToolBar->widgetForAction(ToolButton_SDK))
+        return true;
     const bool onEditor = watched == RichEdit || (RichEdit && watched == RichEdit->viewport());
     if (onEditor &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress))

@@ -109,6 +109,9 @@ public slots:
     void HideToTray();
     void RestoreFromTray();
 
+    // The pad has no menu of its own for showing or hiding its tool bars.
+    QMenu *createPopupMenu() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -123,6 +126,9 @@ private:
     void createTrayIcon();
     void FormCreate();
 
+    void describeButtonsForAccessibility();
+    // Asks the window manager again to keep the window above the others.
+    void keepOnTop();
     void copySelectionOrAll();
     void showCaretPosition();
     void showCheckTime();
@@ -136,7 +142,7 @@ private:
     // The closing banner goes into the text and plain-text mode comes on; the text's lines
     // are what the dump holds.
     QStringList prepareClosingText();
-    QStringList closingDumpFolders() const;
+    QList<std::function<QString()>> closingDumpFolders() const;
 
     const bool m_useTray;
     bool m_plainText = true;

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 namespace brevnote {
 
@@ -65,9 +66,24 @@ void TfMaster::HideToTray() {
 
 void TfMaster::RestoreFromTray() {
     // Shown again while still marked minimised, the window would come back as an icon.
-    if (isMinimized())
+    if (windowState().testFlag(Qt::WindowMinimized))
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
+    keepOnTop();
+}
+
+void TfMaster::keepOnTop() {
+    if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+        setWindowFlag(Qt::WindowStaysOnTopHint);
+        show();
+    }
+    // Some window managers drop "above" while the window is iconified and withdrawn, and
+    // Qt sends nothing for flags it believes are set: take the hint off and put it back.
+    if (QWindow *window = windowHandle(); window && window->isVisible()) {
+        const Qt::WindowFlags flags = window->flags() | Qt::WindowStaysOnTopHint;
+        window->setFlags(flags & ~Qt::WindowStaysOnTopHint);
+        window->setFlags(flags);
+    }
 }
 
 void TfMaster::Restaurar1Click() {
@@ -103,8 +119,10 @@ QStringList TfMaster::prepareClosingText() {
     return editorLines(RichEdit);
 }
 
-QStringList TfMaster::closingDumpFolders() const {
-    return {DataFolder, platform::programFolder(), TempFolder()};
+QList<std::function<QString()>> TfMaster::closingDumpFolders() const {
+    // The fallbacks are asked for (and so created) only when the folder before them failed.
+    return {[this] { return DataFolder; }, [] { return platform::programFolder(); },
+            [] { return TempFolder(); }};
 }
 
 void TfMaster::SaveClosingDump() {

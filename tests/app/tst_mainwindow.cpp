@@ -11,7 +11,10 @@
 #include "util/ui/statuspanels.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -20,6 +23,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace brevnote;
@@ -89,6 +93,7 @@ private slots:
     void init();
     void startUpState();
     void startUpTextAndCaption();
+    void buttonsAreNamedForScreenReaders();
     void withoutTrayTheWindowShowsAtStartUp();
     void sdkButtonDecidedOnceAtStartUp_data();
     void sdkButtonDecidedOnceAtStartUp();
@@ -123,6 +128,9 @@ void TestMainWindow::startUpState() {
     QCOMPARE(master.dataFolder(), fixture.dataFolder());
     QVERIFY(master.timer()->isActive());
     QCOMPARE(master.timer()->interval(), 12345);
+    QCOMPARE(master.timer()->timerType(), Qt::PreciseTimer);
+    // No menu to hide the tool bars with.
+    QVERIFY(!master.createPopupMenu());
     QVERIFY(master.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(master.minimumWidth(), 250);
 
@@ -147,6 +155,46 @@ void TestMainWindow::startUpState() {
     StatusPanels *bar = master.statusBar1();
     QCOMPARE(bar->objectName(), QStringLiteral("StatusBar1"));
     QCOMPARE(bar->panelCount(), 2);
+    QList<QLabel *> panels;
+    for (QLabel *label : bar->findChildren<QLabel *>()) {
+        if (!label->isHidden())
+            panels.append(label);
+    }
+    QCOMPARE(panels.size(), 2);
+    QCOMPARE(panels.at(0)->maximumWidth(), 123);
+    QCOMPARE(panels.at(1)->minimumWidth(), 50);
+}
+
+void TestMainWindow::buttonsAreNamedForScreenReaders() {
+    qputenv("BREVNOTE_DEVELOPER", "1");
+    MasterFixture fixture;
+    TfMaster &master = *fixture.master;
+    master.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&master));
+    QCOMPARE(fixture.edit()->accessibleName(), QStringLiteral("Texto"));
+    for (const QToolBar *bar : master.findChildren<QToolBar *>()) {
+        for (QAction *entry : bar->actions()) {
+            if (entry->isSeparator())
+                continue;
+            QWidget *button = bar->widgetForAction(entry);
+            const QString expected = entry->text().isEmpty() ? entry->toolTip() : entry->text();
+            QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(entry->objectName()));
+            QCOMPARE(button->accessibleName(), expected);
+        }
+    }
+    QCOMPARE(master.findChild<QToolBar *>(QStringLiteral("ToolBar_SQLTools2"))
+                 ->widgetForAction(action(master, "ToolButton_Font"))
+                 ->accessibleName(),
+             QStringLiteral("Define a fonte do texto."));
+
+    // "SDK" has no hint, and its caption is not shown as one either.
+    QWidget *sdk = master.findChild<QToolBar *>(QStringLiteral("ToolBar"))
+                       ->widgetForAction(action(master, "ToolButton_SDK"));
+    QVERIFY(sdk->isVisible());
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), sdk->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(sdk, &help);
+    QVERIFY(!QToolTip::isVisible());
+    QVERIFY(QToolTip::text().isEmpty());
 }
 
 void TestMainWindow::startUpTextAndCaption() {
@@ -444,6 +492,9 @@ void TestMainWindow::tickWithFailingPassShowsErrorAndRestartsTimer() {
     QCOMPARE(dialogs.errors, QStringList({u"Falha na verificação dos lembretes"_s}));
     QVERIFY(master.timer()->isActive());
     QCOMPARE(master.timer()->interval(), 12345);
+    QCOMPARE(master.timer()->timerType(), Qt::PreciseTimer);
+    // No menu to hide the tool bars with.
+    QVERIFY(!master.createPopupMenu());
     QVERIFY(master.statusBar1()->panelText(1).startsWith(QStringLiteral("CheckTimer em ")));
 
     // The checker is kept: the next tick uses it again.

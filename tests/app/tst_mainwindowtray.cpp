@@ -11,12 +11,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace brevnote;
 using namespace Qt::Literals::StringLiterals;
@@ -58,7 +62,17 @@ private slots:
     void endingFallsBackToTemporaryFolder();
     void onlyOneDumpPerRun_data();
     void onlyOneDumpPerRun();
+    void endingMakesNoFallbackFolderItDoesNotUse();
 };
+
+void TestMainWindowTray::endingMakesNoFallbackFolderItDoesNotUse() {
+    MasterFixture fixture(true);
+    const QString temporary = QDir::temp().filePath(QStringLiteral("brevnote-%1").arg(::getuid()));
+    QDir(temporary).removeRecursively();
+    fixture.master->endProgram();
+    QCOMPARE(fixture.dumpFiles(fixture.dataFolder()).size(), 1);
+    QVERIFY2(!QFileInfo::exists(temporary), qPrintable(temporary));
+}
 
 void TestMainWindowTray::applicationLivesOnWithoutWindows() {
     configureApplication();
@@ -99,14 +113,19 @@ void TestMainWindowTray::minimiseHidesIntoTheTray() {
     TfMaster &master = *fixture.master;
     master.show();
     QVERIFY(QTest::qWaitForWindowExposed(&master));
-    master.setWindowState(Qt::WindowMinimized);
-    QTRY_VERIFY(!master.isVisible());
-    QVERIFY(master.timer()->isActive());
-    QCOMPARE(fixture.terminateCalls, 0);
-    // Restored, it comes back as a window, not as an icon.
-    action(master, "Restaurar1")->trigger();
-    QVERIFY(master.isVisible());
-    QVERIFY(!master.isMinimized());
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        master.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!master.isVisible());
+        QVERIFY(master.timer()->isActive());
+        QCOMPARE(fixture.terminateCalls, 0);
+        // Restored, it comes back as a normal window on top of the others, not as an icon.
+        action(master, "Restaurar1")->trigger();
+        QVERIFY(master.isVisible());
+        QVERIFY(!master.isMinimized());
+        QVERIFY(master.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(master.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(master.windowHandle()->windowState(), Qt::WindowNoState);
+    }
 }
 
 void TestMainWindowTray::restoreShowsAndRaises() {
