@@ -27,6 +27,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace brevnote {
 
@@ -345,9 +346,22 @@ void TfMaster::LayoutDefault() {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect geometry = defaultMasterGeometry(screen->size(), minimumWidth());
-    resize(geometry.size());
-    move(geometry.topLeft());
+    // The sizes are those of the whole window, frame included, where the window manager
+    // has given it one; move() already places the frame.
+    const QRect frame = defaultMasterGeometry(screen->size(), minimumWidth());
+    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(frame.size().shrunkBy(margins));
+    move(frame.topLeft());
+    // Before the first show the frame is unknown: lay out again once the window manager
+    // has framed the window.
+    m_layoutAwaitsFrame = margins.isNull() && !isVisible();
+}
+
+void TfMaster::moveEvent(QMoveEvent *event) {
+    QMainWindow::moveEvent(event);
+    if (m_layoutAwaitsFrame && isVisible() && windowHandle() &&
+        !windowHandle()->frameMargins().isNull())
+        LayoutDefault();
 }
 
 void TfMaster::ToolButton2Click() {

@@ -115,6 +115,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -148,6 +149,7 @@ private:
     bool m_plainText = true;
     bool m_dumpDone = false;
     bool m_ending = false;
+    bool m_layoutAwaitsFrame = false;
     ReminderCheckerFactory m_reminderCheckerFactory;
     TerminateFunction m_terminate;
 
