@@ -21,6 +21,17 @@ void setEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
     editor->setPlainText(lines.join(u'\n'));
 }
 
+void replaceEditorText(QPlainTextEdit *editor, const QString &text) {
+    QTextCursor cursor(editor->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    // Like setPlainText: the caret at the start, the view at the top.
+    cursor.movePosition(QTextCursor::Start);
+    editor->setTextCursor(cursor);
+}
+
 void insertLinesAtTop(QPlainTextEdit *editor, const QStringList &lines) {
     QTextCursor cursor(editor->document());
     cursor.movePosition(QTextCursor::Start);

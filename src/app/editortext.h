@@ -13,6 +13,10 @@ QStringList editorLines(const QPlainTextEdit *editor);
 // Replaces the whole text by the lines.
 void setEditorLines(QPlainTextEdit *editor, const QStringList &lines);
 
+// Replaces the whole text by `text` as one step of the editor's undo, so Ctrl+Z brings the
+// text it replaced back.
+void replaceEditorText(QPlainTextEdit *editor, const QString &text);
+
 // Puts the lines above the first line, in the order given.
 void insertLinesAtTop(QPlainTextEdit *editor, const QStringList &lines);
 

@@ -18,6 +18,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -55,6 +57,7 @@ TfMaster::TfMaster(bool useTray, QWidget *parent)
     , m_reminderCheckerFactory(
           [](QWidget *owner) -> ReminderPass * { return new TfAutoTimer(owner); })
     , m_terminate([] { QCoreApplication::exit(0); }) {
+    m_trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     setObjectName(QStringLiteral("fMaster"));
     fMaster = this;
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -263,7 +266,13 @@ void TfMaster::createEditorArea() {
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
     palette.setColor(QPalette::Text, QColor(0, 0, 128));
     RichEdit->setPalette(palette);
+    // Most Linux systems lack "Courier New"; a font the system does not have would leave the
+    // font dialog on some proportional default, so the system's fixed-width font stands in.
     QFont font(QStringLiteral("Courier New"));
+    if (!QFontDatabase::hasFamily(font.family()))
+        // The resolved family: the system's own name is often an alias such as "monospace",
+        // which the font dialog does not list either.
+        font.setFamily(QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setBold(true);
@@ -340,6 +349,10 @@ void TfMaster::setReminderCheckerFactory(ReminderCheckerFactory factory) {
 
 void TfMaster::setTerminateFunction(TerminateFunction terminate) {
     m_terminate = std::move(terminate);
+}
+
+void TfMaster::setTrayAvailableFunction(std::function<bool()> available) {
+    m_trayAvailable = std::move(available);
 }
 
 void TfMaster::LayoutDefault() {

@@ -4,8 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "util/core/textcodec.h"
+
 #include <exception>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -62,6 +65,8 @@ public:
 
     void setReminderCheckerFactory(ReminderCheckerFactory factory);
     void setTerminateFunction(TerminateFunction terminate);
+    // Tells whether the desktop has a notification area now; replaced by tests.
+    void setTrayAvailableFunction(std::function<bool()> available);
 
 public slots:
     void LayoutDefault();
@@ -107,6 +112,8 @@ public slots:
     void Fechar1Click();
     void Lembretes1Click();
     void HideToTray();
+    // Moves into the notification area once the desktop has one.
+    void checkForTray();
     void RestoreFromTray();
 
     // The pad has no menu of its own for showing or hiding its tool bars.
@@ -145,11 +152,17 @@ private:
     QStringList prepareClosingText();
     QList<std::function<QString()>> closingDumpFolders() const;
 
-    const bool m_useTray;
+    bool m_useTray;
+    // While the desktop has no notification area, looks for one coming up later (panels
+    // often start after the programs of the session).
+    QTimer *m_trayWatch = nullptr;
+    std::function<bool()> m_trayAvailable;
     bool m_plainText = true;
     bool m_dumpDone = false;
     bool m_ending = false;
     bool m_layoutAwaitsFrame = false;
+    // The encoding of the file last read by "Abrir", which "Salvar" writes back in.
+    std::optional<TextEncoding> m_fileEncoding;
     ReminderCheckerFactory m_reminderCheckerFactory;
     TerminateFunction m_terminate;
 

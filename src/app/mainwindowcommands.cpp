@@ -4,6 +4,7 @@
 #include "editortext.h"
 #include "textfileloader.h"
 
+#include "util/core/safefile.h"
 #include "util/core/textcodec.h"
 #include "util/ui/messageboxes.h"
 #include "util/ui/userdialogs.h"
@@ -25,8 +26,11 @@ void TfMaster::ToolButton_AbrirClick() {
         return;
     try {
         // Read completely before touching the editor, so a failure leaves the text as it was.
-        const QString text = readFileForEditor(path, m_plainText);
-        setEditorLines(RichEdit, splitLines(text));
+        std::optional<TextEncoding> encoding;
+        const QString text = readFileForEditor(path, m_plainText, &encoding);
+        // Line breaks become the editor's own; one undo step brings the old text back.
+        replaceEditorText(RichEdit, splitLines(text).join(u'\n'));
+        m_fileEncoding = encoding;
     } catch (const std::exception &error) {
         showError(error);
     }
@@ -40,7 +44,11 @@ void TfMaster::ToolButton_SalvarClick() {
     if (path.isEmpty())
         return;
     try {
-        writeLinesFile(path, editorLines(RichEdit));
+        // A file opened from disk goes back in its own encoding: a UTF-8 file stays UTF-8.
+        if (m_fileEncoding)
+            writeFileSafely(path, encodeText(joinLines(editorLines(RichEdit)), *m_fileEncoding));
+        else
+            writeLinesFile(path, editorLines(RichEdit));
     } catch (const std::exception &error) {
         showError(error);
     }

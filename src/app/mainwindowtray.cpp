@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWindow>
 
 namespace brevnote {
@@ -36,8 +37,14 @@ void TfMaster::createTrayIcon() {
     // Without a notification area the tray menu is never seen; "Fechar" then joins the Tools
     // menu so the program can still be ended the way it saves the text.
     if (!m_useTray) {
-        PopupMenu_Tools->addSeparator();
+        PopupMenu_Tools->addSeparator()->setObjectName(QStringLiteral("N_Fechar"));
         PopupMenu_Tools->addAction(Fechar1);
+        // Checked now and then (not on every tick: the pass stays as it is) until one comes.
+        m_trayWatch = new QTimer(this);
+        m_trayWatch->setObjectName(QStringLiteral("TrayWatch"));
+        m_trayWatch->setInterval(5000);
+        connect(m_trayWatch, &QTimer::timeout, this, &TfMaster::checkForTray);
+        m_trayWatch->start();
     }
 
     NotificationIcon1 = new QSystemTrayIcon(trayIconImage(), this);
@@ -50,6 +57,18 @@ void TfMaster::createTrayIcon() {
                 if (reason == QSystemTrayIcon::Trigger)
                     NotificationIcon1Click();
             });
+}
+
+void TfMaster::checkForTray() {
+    if (m_useTray || !NotificationIcon1 || !m_trayAvailable())
+        return;
+    m_useTray = true;
+    m_trayWatch->stop();
+    // From now on the tray menu offers "Fechar", and closing hides into the tray.
+    if (QAction *separator = PopupMenu_Tools->findChild<QAction *>(QStringLiteral("N_Fechar")))
+        PopupMenu_Tools->removeAction(separator);
+    PopupMenu_Tools->removeAction(Fechar1);
+    NotificationIcon1->show();
 }
 
 void TfMaster::NotificationIcon1Click() {

@@ -17,7 +17,8 @@ namespace {
 
 } // namespace
 
-QString readFileForEditor(const QString &path, bool plainTextMode) {
+QString readFileForEditor(const QString &path, bool plainTextMode,
+                          std::optional<TextEncoding> *encoding) {
     const QFileInfo info(path);
     // A folder or a missing file is left to the codec, whose message says why; a device or
     // a pipe could be read for ever.
@@ -27,11 +28,17 @@ QString readFileForEditor(const QString &path, bool plainTextMode) {
         throw AppError(
             QStringLiteral("O arquivo \"%1\" é grande demais para ser aberto (mais de 256 MB).")
                 .arg(path));
-    const QString text = readTextFile(path);
+    TextEncoding read = TextEncoding::Windows1252;
+    const QString text = readTextFile(path, &read);
     if (text.contains(QChar(u'\0')))
         notText(path);
-    if (!plainTextMode && looksLikeRtf(text))
+    if (!plainTextMode && looksLikeRtf(text)) {
+        if (encoding)
+            encoding->reset();
         return plainTextFromRtf(text);
+    }
+    if (encoding)
+        *encoding = read;
     return text;
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "util/core/textcodec.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace brevnote {
 
@@ -12,6 +16,9 @@ inline constexpr qint64 kMaxOpenFileBytes = qint64(256) * 1024 * 1024;
 // rich-text document has its text extracted. Raises AppError with a message naming the file
 // when it cannot be read, is not a text file (it holds NUL bytes, or is a device or pipe) or
 // is larger than kMaxOpenFileBytes.
-QString readFileForEditor(const QString &path, bool plainTextMode);
+// `encoding`, when given, receives the encoding of a plain text file, and is left alone for
+// a rich-text document, whose text has no encoding of its own.
+QString readFileForEditor(const QString &path, bool plainTextMode,
+                          std::optional<TextEncoding> *encoding = nullptr);
 
 } // namespace brevnote

@@ -7,9 +7,12 @@
 
 #include <QClipboard>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QTextCursor>
 #include <QtTest>
 
 using namespace brevnote;
@@ -78,6 +81,9 @@ private slots:
     void salvarCancelledStillSwitchesPlainText();
     void salvarFailureIsReported();
     void openThenSaveKeepsTheFile();
+    void saveKeepsTheEncodingOfTheOpenedFile_data();
+    void saveKeepsTheEncodingOfTheOpenedFile();
+    void abrirIsOneUndoStep();
     void fontDialogSetsTheFont();
     void printUsesTheTitleAsJobName();
 };
@@ -251,15 +257,76 @@ void TestMainWindowCommands::openThenSaveKeepsTheFile() {
     QCOMPARE(readBytes(path), bytes);
 }
 
+void TestMainWindowCommands::saveKeepsTheEncodingOfTheOpenedFile_data() {
+    QTest::addColumn<QByteArray>("opened");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray bom("\xEF\xBB\xBF");
+    QTest::newRow("UTF-8 stays UTF-8") << QByteArray("a\xC3\xA7\xC3\xA3o\r\n") << QString()
+                                       << QByteArray("a\xC3\xA7\xC3\xA3o\r\n");
+    QTest::newRow("UTF-8 with BOM keeps it") << bom + "a\xC3\xA7\xC3\xA3o\r\n"
+                                             << QString() << bom + "a\xC3\xA7\xC3\xA3o\r\n";
+    QTest::newRow("Windows-1252 stays")
+        << QByteArray("a\xE7\xE3o\r\n") << QString() << QByteArray("a\xE7\xE3o\r\n");
+    QTest::newRow("Windows-1252 that no longer fits")
+        << QByteArray("a\xE7\xE3o\r\n") << QStringLiteral("\u03A9")
+        << bom + "\xCE\xA9"
+                 "a\xC3\xA7\xC3\xA3o\r\n";
+    QTest::newRow("plain ASCII is valid UTF-8") << QByteArray("abc\r\n") << QStringLiteral("\u00E9")
+                                                << QByteArray("\xC3\xA9"
+                                                              "abc\r\n");
+}
+
+void TestMainWindowCommands::saveKeepsTheEncodingOfTheOpenedFile() {
+    QFETCH(QByteArray, opened);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, saved);
+    MasterFixture fixture;
+    const QString path = fixture.scratchPath(QStringLiteral("texto.txt"));
+    QVERIFY(writeBytes(path, opened));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path << path;
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QTextCursor cursor(fixture.edit()->document());
+    cursor.insertText(typed);
+    action(*fixture.master, "ToolButton_Salvar")->trigger();
+    QVERIFY(dialogs.errors.isEmpty());
+    QCOMPARE(readBytes(path), saved);
+}
+
+void TestMainWindowCommands::abrirIsOneUndoStep() {
+    MasterFixture fixture;
+    QPlainTextEdit *edit = fixture.edit();
+    edit->setPlainText(QStringLiteral("colado antes"));
+    const QString path = fixture.scratchPath(QStringLiteral("novo.txt"));
+    QVERIFY(writeBytes(path, QByteArray("linha 1\r\nlinha 2\r\n")));
+    ScriptedDialogs dialogs;
+    dialogs.fileNames << path;
+    action(*fixture.master, "ToolButton_Abrir")->trigger();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("linha 1\nlinha 2"));
+    QCOMPARE(edit->textCursor().position(), 0);
+    edit->undo();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("colado antes"));
+    edit->redo();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("linha 1\nlinha 2"));
+}
+
 void TestMainWindowCommands::fontDialogSetsTheFont() {
     MasterFixture fixture;
     ScriptedDialogs dialogs;
     const QFont before = fixture.edit()->font();
     QVERIFY(before.bold());
+    // A family the system has, fixed-width, in the pad's style: the dialog opens on it.
+    QVERIFY2(QFontDatabase::hasFamily(before.family()), qPrintable(before.family()));
+    if (!QFontDatabase::hasFamily(QStringLiteral("Courier New")))
+        QCOMPARE(before.family(),
+                 QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());
+    QCOMPARE(before.pointSize(), 12);
     dialogs.fontAnswers << false << true;
     dialogs.fontToChoose = QFont(QStringLiteral("Monospace"), 20);
     action(*fixture.master, "ToolButton_Font")->trigger();
     QCOMPARE(fixture.edit()->font(), before);
+    QCOMPARE(dialogs.fontDialogInitialFonts.value(0), before);
     action(*fixture.master, "ToolButton_Font")->trigger();
     QCOMPARE(fixture.edit()->font().pointSize(), 20);
 }

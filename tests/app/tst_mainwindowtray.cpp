@@ -63,7 +63,34 @@ private slots:
     void onlyOneDumpPerRun_data();
     void onlyOneDumpPerRun();
     void endingMakesNoFallbackFolderItDoesNotUse();
+    void aTrayThatComesLaterIsUsed();
 };
+
+void TestMainWindowTray::aTrayThatComesLaterIsUsed() {
+    MasterFixture fixture(false);
+    TfMaster &master = *fixture.master;
+    master.presentAtStartUp();
+    const auto *tools = master.findChild<QMenu *>(u"PopupMenu_Tools"_s);
+    QAction *fechar = action(master, "Fechar1");
+    QVERIFY(tools->actions().contains(fechar));
+    bool available = false;
+    master.setTrayAvailableFunction([&available] { return available; });
+    master.checkForTray();
+    QVERIFY(!master.usesTray());
+    QVERIFY(!master.notificationIcon()->isVisible());
+
+    available = true;
+    master.checkForTray();
+    QVERIFY(master.usesTray());
+    QVERIFY(master.notificationIcon()->isVisible());
+    QVERIFY(!tools->actions().contains(fechar));
+    QVERIFY(!tools->actions().constLast()->isSeparator());
+    QVERIFY(master.isVisible());
+    // From now on closing hides into the tray, as on a desktop that had one from the start.
+    master.close();
+    QVERIFY(!master.isVisible());
+    QVERIFY(!master.isMinimized());
+}
 
 void TestMainWindowTray::endingMakesNoFallbackFolderItDoesNotUse() {
     MasterFixture fixture(true);

@@ -40,7 +40,8 @@ QString ScriptedDialogs::saveFileName(QWidget *, const QString &, const QString 
     return fileNames.dequeue();
 }
 
-bool ScriptedDialogs::chooseFont(QWidget *, const QFont &, QFont *chosen) {
+bool ScriptedDialogs::chooseFont(QWidget *, const QFont &initial, QFont *chosen) {
+    fontDialogInitialFonts.append(initial);
     if (fontAnswers.isEmpty())
         qFatal("unexpected font dialog");
     const bool ok = fontAnswers.dequeue();

@@ -33,6 +33,7 @@ public:
     QList<MessageBoxCall> messageBoxes;
     QStringList errors;
     QStringList fileDialogFilters;
+    QList<QFont> fontDialogInitialFonts;
 
     int messageBox(QWidget *owner, const QString &text, const QString &caption, int style) override;
     void errorBox(QWidget *owner, const QString &message) override;

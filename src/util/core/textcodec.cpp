@@ -62,14 +62,19 @@ QByteArray encodeWindows1252(const QString &text) {
     return bytes;
 }
 
-QString decodeText(const QByteArray &bytes) {
+QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
     const bool hasBom = bytes.startsWith(kUtf8Bom);
     const QByteArrayView body =
         hasBom ? QByteArrayView(bytes).sliced(kUtf8Bom.size()) : QByteArrayView(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(body);
-    if (!utf8.hasError())
+    if (!utf8.hasError()) {
+        if (encoding)
+            *encoding = hasBom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
         return text;
+    }
+    if (encoding)
+        *encoding = TextEncoding::Windows1252;
     return decodeWindows1252(bytes);
 }
 
@@ -77,6 +82,18 @@ QByteArray encodeText(const QString &text) {
     if (fitsWindows1252(text))
         return encodeWindows1252(text);
     return kUtf8Bom + text.toUtf8();
+}
+
+QByteArray encodeText(const QString &text, TextEncoding preferred) {
+    switch (preferred) {
+    case TextEncoding::Utf8:
+        return text.toUtf8();
+    case TextEncoding::Utf8WithBom:
+        return kUtf8Bom + text.toUtf8();
+    case TextEncoding::Windows1252:
+        break;
+    }
+    return encodeText(text);
 }
 
 QStringList splitLines(const QString &text) {
@@ -110,14 +127,14 @@ QString joinLines(const QStringList &lines) {
     return text;
 }
 
-QString readTextFile(const QString &path) {
+QString readTextFile(const QString &path, TextEncoding *encoding) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-    return decodeText(bytes);
+    return decodeText(bytes, encoding);
 }
 
 void writeLinesFile(const QString &path, const QStringList &lines) {

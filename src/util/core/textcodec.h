@@ -11,8 +11,15 @@
 // written back each followed by CR LF.
 namespace brevnote {
 
-QString decodeText(const QByteArray &bytes);
+// How a text file's bytes were read, so a file can be written back the way it came.
+enum class TextEncoding { Windows1252, Utf8, Utf8WithBom };
+
+// `encoding`, when given, receives the encoding the bytes were read as.
+QString decodeText(const QByteArray &bytes, TextEncoding *encoding = nullptr);
 QByteArray encodeText(const QString &text);
+// In `preferred` when it holds every character of the text; otherwise as encodeText does,
+// so nothing is lost.
+QByteArray encodeText(const QString &text, TextEncoding preferred);
 
 // True when every character of the text has a Windows-1252 byte.
 bool fitsWindows1252(const QString &text);
@@ -27,7 +34,7 @@ QString joinLines(const QStringList &lines);
 
 // Reads a whole text file through the codec. Raises AppError naming the file when it cannot
 // be read.
-QString readTextFile(const QString &path);
+QString readTextFile(const QString &path, TextEncoding *encoding = nullptr);
 
 // Writes the lines, each followed by CR LF, through the codec and the safe writer.
 // Raises AppError("Cannot create file <path>") when the file cannot be written.
