@@ -37,7 +37,8 @@ QString UploadCommandLine(const UploadSettings &settings) {
 
 ProgramStart UploadProgramStart(const UploadSettings &settings) {
     const QString program = TrimBlanks(settings.program);
-    if (!program.isEmpty() && QFileInfo(program).isFile()) {
+    // No program at all: "folder=" must not pass for one.
+    if (program.isEmpty() || QFileInfo(program).isFile()) {
         const QStringList rest = UploadCommandParts(settings).mid(1);
         return {program, QProcess::splitCommand(rest.join(u' '))};
     }

@@ -31,7 +31,8 @@ struct ProgramStart {
 
 // The command line split into its words the way a shell splits it (QProcess::splitCommand).
 // When the typed program, trimmed, names an existing file it is taken whole, so a program in
-// a folder whose name holds a space still starts; only the other parts are split then.
+// a folder whose name holds a space still starts; only the other parts are split then. A
+// blank program gives an empty program name.
 ProgramStart UploadProgramStart(const UploadSettings &settings);
 
 } // namespace brevnote

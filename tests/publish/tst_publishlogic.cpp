@@ -109,6 +109,10 @@ void TestPublishLogic::uploadCommandLine_data() {
         << QStringList{"/opt/up", "f", "u", "", "", "s3"} << QStringList{"/a", "/b"}
         << QStringLiteral("/opt/up folder=f filenames=/a,/b URL=u PassWord=s3")
         << QStringList{"/opt/up", "folder=f", "filenames=/a,/b", "URL=u", "PassWord=s3"};
+    QTest::newRow("no program: no argument taken for one")
+        << QStringList{" ", "f", "", "", "", ""} << QStringList()
+        << QStringLiteral("  folder=f filenames= URL=")
+        << QStringList{"", "folder=f", "filenames=", "URL="};
     QTest::newRow("file with a space quoted, folder untrimmed")
         << QStringList{"/opt/up", " f", "u", "h", "", ""} << QStringList{"/my dir/a.htm", "/b.exe"}
         << QStringLiteral("/opt/up folder= f filenames=\"/my dir/a.htm\",/b.exe URL=u Host=h")
