@@ -1,10 +1,16 @@
 // The command that opens the release publishing panel.
 #include "mainwindow.h"
 
+#include "publish/sdkpanel.h"
+
 namespace brevnote {
 
 void TfMaster::ToolButton_SDKClick() {
-    // Opens the release publishing panel once it exists.
+    try {
+        TfSDK::Execute(this);
+    } catch (const std::exception &error) {
+        showError(error);
+    }
 }
 
 } // namespace brevnote
