@@ -73,7 +73,8 @@ class DesktopSession:
             self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL)
         self._spawn(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("the window manager", lambda: "_NET_SUPPORTING_WM_CHECK" in self.run(
+        # Set once openbox manages the screen; a tray host mapped before that stays unmapped.
+        wait_for("the window manager", lambda: "window id" in self.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))
 
     def _read_display(self, read_end, timeout=30.0):
