@@ -89,33 +89,28 @@ void TfMaster::createActions() {
     };
 
     ToolButton_Abrir = button(
-        "ToolButton_Abrir", QStringLiteral("Abrir"),
-        themedIcon(QStringLiteral("document-open")),
+        "ToolButton_Abrir", QStringLiteral("Abrir"), themedIcon(QStringLiteral("document-open")),
         QStringLiteral("Carrega texto de um arquivo em disco."), &TfMaster::ToolButton_AbrirClick);
-    ToolButton_Salvar =
-        button("ToolButton_Salvar", QStringLiteral("Salvar"),
-               themedIcon(QStringLiteral("document-save")),
-               QStringLiteral("Salva o texto atual em um arquivo em disco."),
-               &TfMaster::ToolButton_SalvarClick);
-    ToolButton6 =
-        makeAction(this, "ToolButton6", QStringLiteral("Tools"),
-                   themedIcon(QStringLiteral("preferences-other")),
-                   QStringLiteral("Clique aqui para abrir o menu de utilitários."));
-    ToolButton_SDK =
-        button("ToolButton_SDK", QStringLiteral("SDK"),
-               themedIcon(QStringLiteral("applications-development")),
-               QString(), &TfMaster::ToolButton_SDKClick);
+    ToolButton_Salvar = button("ToolButton_Salvar", QStringLiteral("Salvar"),
+                               themedIcon(QStringLiteral("document-save")),
+                               QStringLiteral("Salva o texto atual em um arquivo em disco."),
+                               &TfMaster::ToolButton_SalvarClick);
+    ToolButton6 = makeAction(this, "ToolButton6", QStringLiteral("Tools"),
+                             themedIcon(QStringLiteral("preferences-other")),
+                             QStringLiteral("Clique aqui para abrir o menu de utilitários."));
+    ToolButton_SDK = button("ToolButton_SDK", QStringLiteral("SDK"),
+                            themedIcon(QStringLiteral("applications-development")), QString(),
+                            &TfMaster::ToolButton_SDKClick);
 
-    ToolButton_Font = button(
-        "ToolButton_Font", QString(), themedIcon(QStringLiteral("preferences-desktop-font")),
-        QStringLiteral("Define a fonte do texto."), &TfMaster::ToolButton_FontClick);
-    ToolButton_SelectAll = button(
-        "ToolButton_SelectAll", QString(), themedIcon(QStringLiteral("edit-select-all")),
-        QStringLiteral("Seleciona todo o texto."), &TfMaster::ToolButton_SelectAllClick);
-    ToolButton_Cut =
-        button("ToolButton_Cut", QString(), themedIcon(QStringLiteral("edit-cut")),
-               QStringLiteral("Remove o texto selecionado para a memória."),
-               &TfMaster::ToolButton_CutClick);
+    ToolButton_Font =
+        button("ToolButton_Font", QString(), themedIcon(QStringLiteral("preferences-desktop-font")),
+               QStringLiteral("Define a fonte do texto."), &TfMaster::ToolButton_FontClick);
+    ToolButton_SelectAll =
+        button("ToolButton_SelectAll", QString(), themedIcon(QStringLiteral("edit-select-all")),
+               QStringLiteral("Seleciona todo o texto."), &TfMaster::ToolButton_SelectAllClick);
+    ToolButton_Cut = button("ToolButton_Cut", QString(), themedIcon(QStringLiteral("edit-cut")),
+                            QStringLiteral("Remove o texto selecionado para a memória."),
+                            &TfMaster::ToolButton_CutClick);
     ToolButton_Copy =
         button("ToolButton_Copy", QString(), themedIcon(QStringLiteral("edit-copy")),
                QStringLiteral("Copia o texto selecionado."), &TfMaster::ToolButton_CopyClick);
@@ -131,8 +126,7 @@ void TfMaster::createActions() {
                QStringLiteral("Clique aqui para agendar um aviso futuro automático."),
                &TfMaster::ToolButton_TimerClick);
     ToolButton2 =
-        button("ToolButton2", QString(),
-               themedIcon(QStringLiteral("view-restore")),
+        button("ToolButton2", QString(), themedIcon(QStringLiteral("view-restore")),
                QStringLiteral(
                    "Clique aqui para redimensionar a janela para o tamanho e posição originais."),
                &TfMaster::ToolButton2Click);
@@ -218,9 +212,8 @@ void TfMaster::createMenus() {
     HTMLText1 = makeAction(PopupMenu_Tools, "HTMLText1", QStringLiteral("HTMLText"),
                            themedIcon(QStringLiteral("text-html")));
     connect(HTMLText1, &QAction::triggered, this, &TfMaster::HTMLText1Click);
-    Browser1 =
-        makeAction(PopupMenu_Tools, "Browser1", QStringLiteral("Browser"),
-                   themedIcon(QStringLiteral("internet-web-browser")));
+    Browser1 = makeAction(PopupMenu_Tools, "Browser1", QStringLiteral("Browser"),
+                          themedIcon(QStringLiteral("internet-web-browser")));
     connect(Browser1, &QAction::triggered, this, &TfMaster::Browser1Click);
 
     PopupMenu_Tools->addAction(AutoInicializarcomoWindows1);
