@@ -8,8 +8,14 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
     libqt6webenginewidgets6 libqt6printsupport6
     qt6-qpa-plugins
+    libqt6svg6             # draws the program's SVG icons
+    qt6-translations-l10n  # Qt's own texts in Brazilian Portuguese
     libbenchmark-dev
     xvfb xauth
+    # the end-to-end test: a tray host, a window manager, driving and reading windows, the
+    # accessibility bus, and the launcher and AppStream checks
+    trayer openbox xdotool x11-utils dbus-daemon at-spi2-core python3-pyatspi
+    desktop-file-utils appstream
 )
 
 missing=()

@@ -2,18 +2,19 @@
 
 #include <QIcon>
 #include <QString>
-#include <QStyle>
 
 namespace brevnote {
 
-// The desktop theme's icon of that name; without one, the style's standard icon.
-QIcon themedIcon(const QString &themeName, QStyle::StandardPixmap fallback);
+// The desktop theme's icon of that freedesktop name when the theme has one; otherwise the
+// program's own picture of the same name, so every button has a real icon on a bare desktop.
+// The theme is asked first: the own picture is only loaded when it is needed.
+QIcon themedIcon(const QString &themeName);
 
-// The desktop theme's icon of that name; without one, a drawn letter, so a button never
-// ends up blank on a desktop without an icon theme.
-QIcon themedIcon(const QString &themeName, QChar fallbackLetter);
+// The resource path of the program's own picture for that icon name.
+QString bundledIconPath(const QString &themeName);
 
-// The notification-area icon: a small yellow note, drawn here so it never depends on a theme.
+// The program's icon, a yellow note: the notification-area icon and the windows' icon. Its
+// own picture, never the theme's, so the tray always shows the same note.
 QIcon trayIconImage();
 
 } // namespace brevnote

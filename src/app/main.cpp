@@ -1,5 +1,6 @@
 #include "appsession.h"
 #include "mainwindow.h"
+#include "startupenvironment.h"
 
 #include "texttools/formatupperfirst.h"
 #include "util/core/platform.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    brevnote::prepareStartupEnvironment();
     if (!brevnote::platform::hasDisplay()) {
         std::fprintf(stderr, "Brevnote needs a graphical desktop and none was found (DISPLAY and "
                              "WAYLAND_DISPLAY are empty); run it under xvfb-run -a.\n");
@@ -17,6 +19,7 @@ int main(int argc, char *argv[]) {
     }
     QApplication app(argc, argv);
     brevnote::configureApplication();
+    brevnote::applyDesktopIntegration(app);
     brevnote::installSessionEnd();
 
     brevnote::TfMaster master(QSystemTrayIcon::isSystemTrayAvailable());

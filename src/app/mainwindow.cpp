@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "appicons.h"
+#include "autostart.h"
 #include "editortext.h"
 #include "layoutdefault.h"
 #include "mastertexts.h"
@@ -61,6 +62,8 @@ TfMaster::TfMaster(bool useTray, QWidget *parent)
     setObjectName(QStringLiteral("fMaster"));
     fMaster = this;
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    // The tray's note is also the window's icon: title bar, task switcher and taskbar.
+    setWindowIcon(trayIconImage());
     setMinimumWidth(kMinimumWidth);
 
     Timer = new QTimer(this);
@@ -93,50 +96,44 @@ void TfMaster::createActions() {
     };
 
     ToolButton_Abrir = button(
-        "ToolButton_Abrir", QStringLiteral("Abrir"),
-        themedIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton),
+        "ToolButton_Abrir", QStringLiteral("Abrir"), themedIcon(QStringLiteral("document-open")),
         QStringLiteral("Carrega texto de um arquivo em disco."), &TfMaster::ToolButton_AbrirClick);
-    ToolButton_Salvar =
-        button("ToolButton_Salvar", QStringLiteral("Salvar"),
-               themedIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton),
-               QStringLiteral("Salva o texto atual em um arquivo em disco."),
-               &TfMaster::ToolButton_SalvarClick);
-    ToolButton6 =
-        makeAction(this, "ToolButton6", QStringLiteral("Tools"),
-                   themedIcon(QStringLiteral("preferences-other"), QStyle::SP_FileDialogListView),
-                   QStringLiteral("Clique aqui para abrir o menu de utilitários."));
-    ToolButton_SDK =
-        button("ToolButton_SDK", QStringLiteral("SDK"),
-               themedIcon(QStringLiteral("applications-development"), QStyle::SP_ComputerIcon),
-               QString(), &TfMaster::ToolButton_SDKClick);
+    ToolButton_Salvar = button("ToolButton_Salvar", QStringLiteral("Salvar"),
+                               themedIcon(QStringLiteral("document-save")),
+                               QStringLiteral("Salva o texto atual em um arquivo em disco."),
+                               &TfMaster::ToolButton_SalvarClick);
+    ToolButton6 = makeAction(this, "ToolButton6", QStringLiteral("Tools"),
+                             themedIcon(QStringLiteral("preferences-other")),
+                             QStringLiteral("Clique aqui para abrir o menu de utilitários."));
+    ToolButton_SDK = button("ToolButton_SDK", QStringLiteral("SDK"),
+                            themedIcon(QStringLiteral("applications-development")), QString(),
+                            &TfMaster::ToolButton_SDKClick);
 
-    ToolButton_Font = button(
-        "ToolButton_Font", QString(), themedIcon(QStringLiteral("preferences-desktop-font"), u'F'),
-        QStringLiteral("Define a fonte do texto."), &TfMaster::ToolButton_FontClick);
-    ToolButton_SelectAll = button(
-        "ToolButton_SelectAll", QString(), themedIcon(QStringLiteral("edit-select-all"), u'A'),
-        QStringLiteral("Seleciona todo o texto."), &TfMaster::ToolButton_SelectAllClick);
-    ToolButton_Cut =
-        button("ToolButton_Cut", QString(), themedIcon(QStringLiteral("edit-cut"), u'X'),
-               QStringLiteral("Remove o texto selecionado para a memória."),
-               &TfMaster::ToolButton_CutClick);
+    ToolButton_Font =
+        button("ToolButton_Font", QString(), themedIcon(QStringLiteral("preferences-desktop-font")),
+               QStringLiteral("Define a fonte do texto."), &TfMaster::ToolButton_FontClick);
+    ToolButton_SelectAll =
+        button("ToolButton_SelectAll", QString(), themedIcon(QStringLiteral("edit-select-all")),
+               QStringLiteral("Seleciona todo o texto."), &TfMaster::ToolButton_SelectAllClick);
+    ToolButton_Cut = button("ToolButton_Cut", QString(), themedIcon(QStringLiteral("edit-cut")),
+                            QStringLiteral("Remove o texto selecionado para a memória."),
+                            &TfMaster::ToolButton_CutClick);
     ToolButton_Copy =
-        button("ToolButton_Copy", QString(), themedIcon(QStringLiteral("edit-copy"), u'C'),
+        button("ToolButton_Copy", QString(), themedIcon(QStringLiteral("edit-copy")),
                QStringLiteral("Copia o texto selecionado."), &TfMaster::ToolButton_CopyClick);
     ToolButton_Paste = button(
-        "ToolButton_Paste", QString(), themedIcon(QStringLiteral("edit-paste"), u'V'),
+        "ToolButton_Paste", QString(), themedIcon(QStringLiteral("edit-paste")),
         QStringLiteral("Cola o texto armazenado na memória."), &TfMaster::ToolButton_PasteClick);
     ToolButton_Printer =
-        button("ToolButton_Printer", QString(), themedIcon(QStringLiteral("document-print"), u'P'),
+        button("ToolButton_Printer", QString(), themedIcon(QStringLiteral("document-print")),
                QStringLiteral("Clique aqui para imprimir o conteúdo desejado."),
                &TfMaster::ToolButton_PrinterClick);
     ToolButton_Timer =
-        button("ToolButton_Timer", QString(), themedIcon(QStringLiteral("appointment-new"), u'L'),
+        button("ToolButton_Timer", QString(), themedIcon(QStringLiteral("appointment-new")),
                QStringLiteral("Clique aqui para agendar um aviso futuro automático."),
                &TfMaster::ToolButton_TimerClick);
     ToolButton2 =
-        button("ToolButton2", QString(),
-               themedIcon(QStringLiteral("view-restore"), QStyle::SP_TitleBarNormalButton),
+        button("ToolButton2", QString(), themedIcon(QStringLiteral("view-restore")),
                QStringLiteral(
                    "Clique aqui para redimensionar a janela para o tamanho e posição originais."),
                &TfMaster::ToolButton2Click);
@@ -184,6 +181,11 @@ void TfMaster::createMenus() {
     PopupMenu_Tools->setObjectName(QStringLiteral("PopupMenu_Tools"));
     AutoInicializarcomoWindows1 = makeAction(PopupMenu_Tools, "AutoInicializarcomoWindows1",
                                              QStringLiteral("Auto-Inicializar com o Windows"), {});
+    // Checked while the session starts the program (the user's XDG autostart entry).
+    AutoInicializarcomoWindows1->setCheckable(true);
+    AutoInicializarcomoWindows1->setChecked(autostartEnabled());
+    connect(AutoInicializarcomoWindows1, &QAction::triggered, this,
+            &TfMaster::AutoInicializarcomoWindows1Click);
     Restaurarlayoutpadro1 = makeAction(PopupMenu_Tools, "Restaurarlayoutpadro1",
                                        QStringLiteral("Restaurar layout padrão"), {});
     connect(Restaurarlayoutpadro1, &QAction::triggered, ToolButton2, &QAction::trigger);
@@ -215,11 +217,10 @@ void TfMaster::createMenus() {
                          UpperFirst1, GerarArquivoCSV1});
 
     HTMLText1 = makeAction(PopupMenu_Tools, "HTMLText1", QStringLiteral("HTMLText"),
-                           themedIcon(QStringLiteral("text-html"), u'H'));
+                           themedIcon(QStringLiteral("text-html")));
     connect(HTMLText1, &QAction::triggered, this, &TfMaster::HTMLText1Click);
-    Browser1 =
-        makeAction(PopupMenu_Tools, "Browser1", QStringLiteral("Browser"),
-                   themedIcon(QStringLiteral("internet-web-browser"), QStyle::SP_DriveNetIcon));
+    Browser1 = makeAction(PopupMenu_Tools, "Browser1", QStringLiteral("Browser"),
+                          themedIcon(QStringLiteral("internet-web-browser")));
     connect(Browser1, &QAction::triggered, this, &TfMaster::Browser1Click);
 
     PopupMenu_Tools->addAction(AutoInicializarcomoWindows1);
@@ -402,6 +403,19 @@ void TfMaster::ScrollBarHorizontal1Click(bool checked) {
     } else {
         setVerticalScrollBarOnly();
         RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
+}
+
+void TfMaster::AutoInicializarcomoWindows1Click(bool checked) {
+    try {
+        if (checked)
+            enableAutostart(QCoreApplication::applicationFilePath());
+        else
+            disableAutostart();
+    } catch (const std::exception &error) {
+        // The check mark keeps saying what the session will do.
+        AutoInicializarcomoWindows1->setChecked(!checked);
+        showError(error);
     }
 }
 

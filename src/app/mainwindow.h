@@ -99,6 +99,8 @@ public slots:
     void ToolButton2Click();
     void PlainTextMenuClick(bool checked);
     void ScrollBarHorizontal1Click(bool checked);
+    // Writes or removes the autostart entry; on failure the error box, and the mark stays.
+    void AutoInicializarcomoWindows1Click(bool checked);
     void RecortarColunasClick();
     void Ordenar1Click();
     void Agrupar1Click();

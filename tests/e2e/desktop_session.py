@@ -1,0 +1,157 @@
+"""A throw-away X desktop for the end-to-end test: Xvfb on a free display, a private D-Bus
+session with the accessibility bus, a window manager (openbox) and, on demand, a tray host
+(trayer). Everything started here carries a marker in its environment, so that stop() ends
+every process of the session, also those that D-Bus started on its behalf."""
+
+import os
+import shutil
+import signal
+import subprocess
+import time
+import uuid
+
+
+class Unavailable(Exception):
+    """The X server could not start here: the test is skipped, not failed."""
+
+
+def wait_for(what, predicate, timeout=60.0, interval=0.1):
+    """Polls `predicate` until it returns a true value, which is returned; fails after
+    `timeout` seconds with `what` in the message."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out after %.0f s waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+class DesktopSession:
+    def __init__(self, root):
+        self.root = root
+        self.marker = uuid.uuid4().hex
+        self.env = dict(os.environ)
+        self.env["BREVNOTE_E2E_SESSION"] = self.marker
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(root, "runtime")
+        os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
+        self.processes = []
+        self.tray = None
+
+    def _spawn(self, args, env=None, **kwargs):
+        process = subprocess.Popen(args, env=env or self.env, stdin=subprocess.DEVNULL,
+                                   start_new_session=True, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def start(self):
+        if not shutil.which("Xvfb"):
+            raise Unavailable("Xvfb is not installed (scripts/install-deps.sh installs it)")
+        for tool in ("openbox", "trayer", "xdotool", "xwininfo", "dbus-daemon"):
+            if not shutil.which(tool):
+                raise AssertionError(tool + " is missing: run scripts/install-deps.sh")
+        read_end, write_end = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
+                     "-nolisten", "tcp"],
+                    pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = self._read_display(read_end)
+        if number is None:
+            raise Unavailable("Xvfb could not start a display here")
+        self.env["DISPLAY"] = ":" + number
+
+        bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        address = bus.stdout.readline().decode().strip()
+        if not address:
+            raise AssertionError("the D-Bus session did not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        launcher = "/usr/libexec/at-spi-bus-launcher"
+        if os.path.exists(launcher):
+            self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
+                        stderr=subprocess.DEVNULL)
+        self._spawn(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Set once openbox manages the screen; a tray host mapped before that stays unmapped.
+        wait_for("the window manager", lambda: "window id" in self.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))
+
+    def _read_display(self, read_end, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        data = b""
+        os.set_blocking(read_end, False)
+        try:
+            while time.monotonic() < deadline:
+                try:
+                    chunk = os.read(read_end, 64)
+                except BlockingIOError:
+                    chunk = None
+                if chunk:
+                    data += chunk
+                    if data.endswith(b"\n"):
+                        return data.decode().strip()
+                elif chunk == b"" or self.processes[0].poll() is not None:
+                    return None
+                time.sleep(0.05)
+            return None
+        finally:
+            os.close(read_end)
+
+    def start_tray(self):
+        log_path = os.path.join(self.root, "trayer.log")
+        with open(log_path, "wb") as log:
+            self.tray = self._spawn(["trayer", "--edge", "top", "--align", "right",
+                                     "--widthtype", "pixel", "--width", "120", "--height", "24"],
+                                    stdout=log, stderr=subprocess.STDOUT)
+
+        def shown():
+            if self.tray.poll() is not None:
+                with open(log_path, "rb") as log:
+                    raise AssertionError("trayer ended (%s): %s" % (
+                        self.tray.returncode, log.read().decode(errors="replace")))
+            return self.run(["xdotool", "search", "--onlyvisible", "--classname", "panel"]).strip()
+
+        wait_for("the tray host", shown)
+
+    def stop_tray(self):
+        if self.tray:
+            self._end(self.tray)
+            self.tray = None
+
+    def spawn(self, args, env):
+        merged = dict(self.env)
+        merged.update(env)
+        return self._spawn(args, env=merged)
+
+    def run(self, args):
+        result = subprocess.run(args, env=self.env, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+        return result.stdout.decode(errors="replace")
+
+    @staticmethod
+    def _end(process):
+        if process.poll() is None:
+            try:
+                os.killpg(process.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait(timeout=10)
+
+    def stop(self):
+        for process in reversed(self.processes):
+            self._end(process)
+        # D-Bus services started on demand (the accessibility registry) are not our children.
+        for pid in os.listdir("/proc"):
+            if not pid.isdigit() or int(pid) == os.getpid():
+                continue
+            try:
+                with open("/proc/%s/environ" % pid, "rb") as environ:
+                    if self.marker.encode() in environ.read():
+                        os.kill(int(pid), signal.SIGKILL)
+            except OSError:
+                pass
