@@ -19,9 +19,6 @@ from desktop_session import DesktopSession, Unavailable, wait_for  # noqa: E402
 
 SKIPPED = 77
 TIMER_TICK_S = 12.345
-# Another branch places panel 1 after panel 0; until it is merged this check is expected to
-# fail. An unexpected pass fails the test, so the mark is removed with the fix.
-PANELS_OVERLAP_EXPECTED = False
 
 
 class Program:
@@ -180,11 +177,7 @@ def check_panels(program, a11y):
     x1, _, _, _ = a11y.extents(panel1)
     apart = x1 >= x0 + w0 and w0 >= 100
     message = "panel 1 starts at x=%d, panel 0 spans x=%d..%d" % (x1, x0, x0 + w0)
-    if PANELS_OVERLAP_EXPECTED:
-        assert not apart, "XPASS (panels now apart: remove PANELS_OVERLAP_EXPECTED): " + message
-        print("XFAIL status-bar panels overlap (fixed on another branch): " + message)
-    else:
-        assert apart, message
+    assert apart, message
 
 
 def without_tray(session, exe, root, a11y):
