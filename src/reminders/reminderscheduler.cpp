@@ -12,12 +12,22 @@ namespace {
 
 constexpr qint64 kSnoozeSeconds = 15 * 60;
 
-} // namespace
-
-bool IsReminderDue(const QDateTime &now, const QDateTime &start, bool sleep,
-                   const QDateTime &sleepTimer) {
-    return now > start || (sleep && now > sleepTimer);
+// Due when now is strictly later than the start moment, or, while snoozed, strictly later
+// than the snooze moment. Reads only the keys the decision needs: every read asks the file system
+// whether the file changed, and a pass over thousands of reminders is mostly those questions. The
+// time of day cannot matter on any other day than today, nor the snooze moment while not snoozed.
+bool isDue(const IniFile &file, const QString &name, const QDateTime &now) {
+    const QDate date = ReadIniDate(file, name);
+    if (date < now.date())
+        return true;
+    if (date == now.date() && now > QDateTime(date, ReadIniTime(file, name)))
+        return true;
+    if (!ReadSleep(file, name))
+        return false;
+    return now > ReadSleepTimer(file, name);
 }
+
+} // namespace
 
 ReminderScheduler::ReminderScheduler(StoreOpener opener, AlarmFunction alarm)
     : m_opener(std::move(opener))
@@ -51,13 +61,9 @@ void ReminderScheduler::runPass() {
     for (const QString &name : names) {
         if (!ReadAtivado(file, name))
             continue;
-        const QDateTime start(ReadIniDate(file, name), ReadIniTime(file, name));
-        const bool sleep = ReadSleep(file, name);
-        // Not snoozed: the snooze moment cannot matter, so it is not read.
-        const QDateTime sleepTimer = sleep ? ReadSleepTimer(file, name) : QDateTime();
-        if (!IsReminderDue(currentDateTime(), start, sleep, sleepTimer))
+        if (!isDue(file, name, currentDateTime()))
             continue;
-        raiseAlarm(name, sleep);
+        raiseAlarm(name, ReadSleep(file, name));
     }
 }
 

@@ -10,11 +10,6 @@ namespace brevnote {
 
 class IniFile;
 
-// Due when now is strictly later than the start moment, or, while snoozed, strictly later
-// than the snooze moment.
-bool IsReminderDue(const QDateTime &now, const QDateTime &start, bool sleep,
-                   const QDateTime &sleepTimer);
-
 // The scheduler's pass over the reminder file, driven by the main window's tick. It keeps no
 // state between passes but the open file and the two choices the alarm hands back.
 class ReminderScheduler final {
