@@ -145,6 +145,9 @@ void TestIniFile::readsValue_data() {
     QTest::newRow("value after first equals")
         << QByteArray("[s]\r\nk=a=b\r\n") << s << k << QStringLiteral("a=b");
     QTest::newRow("empty value") << QByteArray("[s]\r\nk=\r\n") << s << k << QString();
+    QTest::newRow("empty quoted value") << QByteArray("[s]\r\nk=\"\"\r\n") << s << k << QString();
+    QTest::newRow("empty header is no section")
+        << QByteArray("[]\r\nk=1\r\n") << QString() << k << kMissing;
     QTest::newRow("comment skipped")
         << QByteArray("[s]\r\n;k=1\r\n  ;k=2\r\nk=3\r\n") << s << k << QStringLiteral("3");
     QTest::newRow("line without equals is no key")
@@ -247,6 +250,9 @@ void TestIniFile::listsSectionsAndKeys_data() {
         << QByteArray("[s]\r\nb=1\r\n;c=2\r\nnoequals\r\nA=3\r\n=4\r\nB=5\r\n[t]\r\nz=6\r\n")
         << QStringList{u"s"_qs, u"t"_qs} << u"S"_qs << QStringList{u"b"_qs, u"A"_qs};
     QTest::newRow("empty file") << QByteArray() << QStringList() << u"s"_qs << QStringList();
+    QTest::newRow("empty header not listed, its keys in no section")
+        << QByteArray("[a]\r\nx=1\r\n[]\r\nk=1\r\n[ \t]\r\nj=2\r\n[b]\r\n")
+        << QStringList{u"a"_qs, u"b"_qs} << u"a"_qs << QStringList{u"x"_qs};
 }
 
 void TestIniFile::listsSectionsAndKeys() {
@@ -275,9 +281,12 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
     QTest::addColumn<QStringList>("operations");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("replace in place, key as given")
-        << QByteArray("[s]\r\nAlpha=1\r\nBeta=2\r\n") << QStringList{u"w|S|alpha|9"_qs}
-        << QByteArray("[s]\r\nalpha=9\r\nBeta=2\r\n");
+    QTest::newRow("replace in place, key as it stands")
+        << QByteArray("[s]\r\nAlpha=1\r\nBeta=2\r\n") << QStringList{u"w|S|ALPHA|9"_qs}
+        << QByteArray("[s]\r\nAlpha=9\r\nBeta=2\r\n");
+    QTest::newRow("replace keeps the text before the equals sign")
+        << QByteArray("[s]\r\n  My Key\t= 1\r\n") << QStringList{u"w|s|my key|2"_qs}
+        << QByteArray("[s]\r\n  My Key\t=2\r\n");
     QTest::newRow("preamble and other sections kept")
         << QByteArray("; top\r\nloose=1\r\n[a]\r\nk=1\r\n\r\n[b]\r\nk=2\r\n")
         << QStringList{u"w|b|k|3"_qs}
@@ -297,7 +306,7 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
         << QByteArray("loose=1\r\n[s]\r\nloose=2\r\n");
     QTest::newRow("keys in the order written")
         << QByteArray() << QStringList{u"w|s|k|v"_qs, u"w|s|j|w"_qs, u"w|S|K|x"_qs}
-        << QByteArray("[s]\r\nK=x\r\nj=w\r\n");
+        << QByteArray("[s]\r\nk=x\r\nj=w\r\n");
     QTest::newRow("first of equal sections written")
         << QByteArray("[s]\r\nk=1\r\n[S]\r\nk=2\r\n") << QStringList{u"w|s|k|3"_qs, u"w|s|n|4"_qs}
         << QByteArray("[s]\r\nk=3\r\nn=4\r\n[S]\r\nk=2\r\n");
@@ -351,6 +360,9 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
     QTest::newRow("binary line kept")
         << QByteArray("[s]\r\n\x01\x02 junk\r\nk=1\r\n") << QStringList{u"w|s|k|2"_qs}
         << QByteArray("[s]\r\n\x01\x02 junk\r\nk=2\r\n");
+    QTest::newRow("keys of an empty header kept")
+        << QByteArray("[]\r\nk=1\r\n[ ]\r\nj=2\r\n") << QStringList{u"w|s|k|3"_qs}
+        << QByteArray("[]\r\nk=1\r\n[ ]\r\nj=2\r\n[s]\r\nk=3\r\n");
 }
 
 void TestIniFile::writeChangesOnlyItsLines() {
