@@ -11,7 +11,8 @@ inline constexpr qint64 kMaxOpenFileBytes = qint64(256) * 1024 * 1024;
 // The text "Abrir" puts into the pad. Read through the codec; with plain-text mode off, a
 // rich-text document has its text extracted. Raises AppError with a message naming the file
 // when it cannot be read, is not a text file (it holds NUL bytes, or is a device or pipe) or
-// is larger than kMaxOpenFileBytes.
-QString readFileForEditor(const QString &path, bool plainTextMode);
+// is larger than `maxBytes` (a file of exactly that size is read).
+QString readFileForEditor(const QString &path, bool plainTextMode,
+                          qint64 maxBytes = kMaxOpenFileBytes);
 
 } // namespace brevnote
