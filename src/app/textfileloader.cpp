@@ -18,13 +18,13 @@ namespace {
 } // namespace
 
 QString readFileForEditor(const QString &path, bool plainTextMode,
-                          std::optional<TextEncoding> *encoding) {
+                          std::optional<TextEncoding> *encoding, qint64 maxBytes) {
     const QFileInfo info(path);
     // A folder or a missing file is left to the codec, whose message says why; a device or
     // a pipe could be read for ever.
     if (info.exists() && !info.isFile() && !info.isDir())
         notText(path);
-    if (info.isFile() && info.size() > kMaxOpenFileBytes)
+    if (info.isFile() && info.size() > maxBytes)
         throw AppError(
             QStringLiteral("O arquivo \"%1\" é grande demais para ser aberto (mais de 256 MB).")
                 .arg(path));

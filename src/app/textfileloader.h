@@ -15,10 +15,11 @@ inline constexpr qint64 kMaxOpenFileBytes = qint64(256) * 1024 * 1024;
 // The text "Abrir" puts into the pad. Read through the codec; with plain-text mode off, a
 // rich-text document has its text extracted. Raises AppError with a message naming the file
 // when it cannot be read, is not a text file (it holds NUL bytes, or is a device or pipe) or
-// is larger than kMaxOpenFileBytes.
+// is larger than `maxBytes` (a file of exactly that size is read).
 // `encoding`, when given, receives the encoding of a plain text file, and is left alone for
 // a rich-text document, whose text has no encoding of its own.
 QString readFileForEditor(const QString &path, bool plainTextMode,
-                          std::optional<TextEncoding> *encoding = nullptr);
+                          std::optional<TextEncoding> *encoding = nullptr,
+                          qint64 maxBytes = kMaxOpenFileBytes);
 
 } // namespace brevnote

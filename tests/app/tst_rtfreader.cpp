@@ -72,6 +72,8 @@ void TestRtfReader::extractsText_data() {
         << QStringLiteral("{\\rtf1 a}}b}") << QStringLiteral("ab");
     QTest::newRow("trailing backslash") << QStringLiteral("{\\rtf1 a\\") << QStringLiteral("a");
     QTest::newRow("truncated hex byte") << QStringLiteral("{\\rtf1 a\\'e") << QStringLiteral("a");
+    QTest::newRow("cut off right after a hex byte")
+        << QStringLiteral("{\\rtf1 caf\\'e9") << QStringLiteral("café");
     QTest::newRow("binary data skipped")
         << QStringLiteral("{\\rtf1 a{\\bin3 }}}b}") << QStringLiteral("ab");
 }

@@ -37,6 +37,8 @@ private slots:
     void refusesWhatIsNotText_data();
     void refusesWhatIsNotText();
     void refusesFilesAbove256MB();
+    void sizeLimitIsInclusive_data();
+    void sizeLimitIsInclusive();
     void unreadablePathsNameTheFile_data();
     void unreadablePathsNameTheFile();
 
@@ -107,6 +109,30 @@ void TestTextFileLoader::refusesFilesAbove256MB() {
     QCOMPARE(readError(path, true),
              QStringLiteral("O arquivo \"%1\" é grande demais para ser aberto (mais de 256 MB).")
                  .arg(path));
+}
+
+// The limit as a parameter, so no test has to write 256 MB of text.
+void TestTextFileLoader::sizeLimitIsInclusive_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("one byte below the limit") << 15 << true;
+    QTest::newRow("exactly the limit") << 16 << true;
+    QTest::newRow("one byte above the limit") << 17 << false;
+}
+
+void TestTextFileLoader::sizeLimitIsInclusive() {
+    QFETCH(int, size);
+    QFETCH(bool, read);
+    const QString path = m_dir.filePath(QStringLiteral("limit.txt"));
+    const QByteArray bytes(size, 'x');
+    QVERIFY(test::writeBytes(path, bytes));
+    try {
+        QCOMPARE(readFileForEditor(path, true, nullptr, 16), QString::fromLatin1(bytes));
+        QVERIFY2(read, "a file above the limit was read");
+    } catch (const AppError &error) {
+        QVERIFY2(!read, qPrintable(error.message()));
+        QVERIFY(error.message().contains(u"grande demais"_qs));
+    }
 }
 
 void TestTextFileLoader::unreadablePathsNameTheFile_data() {

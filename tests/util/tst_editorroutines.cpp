@@ -35,6 +35,8 @@ private slots:
     void caretWithoutWrap();
     void wrappedLinesCountAsTheEditorShowsThem_data();
     void wrappedLinesCountAsTheEditorShowsThem();
+    void wrappedLinesCountAlsoWhereNeverLaidOut_data();
+    void wrappedLinesCountAlsoWhereNeverLaidOut();
 };
 
 void TestEditorRoutines::caretWithoutWrap_data() {
@@ -128,6 +130,46 @@ void TestEditorRoutines::wrappedLinesCountAsTheEditorShowsThem() {
     const QString expected =
         unwrapped.contains(u'%') ? unwrapped.arg(position + 1, 4, 10, QChar(u'0')) : unwrapped;
     QCOMPARE(EditCaretPos(&editor), expected);
+}
+
+// 200 text lines that the editor shows as four lines each: the end of the text is on line
+// 800, although only the lines near the caret have been laid out (and a resize clears them).
+void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut_data() {
+    QTest::addColumn<bool>("resized");
+    QTest::newRow("never laid out") << false;
+    QTest::newRow("laid out again after a resize") << true;
+}
+
+void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut() {
+    QFETCH(bool, resized);
+    QPlainTextEdit editor;
+    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor.resize(300, 200);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+
+    // Four words, each wider than half the line: one screen line each.
+    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
+    const int n = int(available * 0.6 / QFontMetrics(editor.font()).horizontalAdvance(u'a'));
+    QVERIFY2(n >= 4, "the editor is too narrow for the test");
+    const QString aWord(n, u'a');
+    const QString line = QStringList(4, aWord).join(u' ');
+    editor.setPlainText(QStringList(200, line).join(u'\n'));
+    QCoreApplication::processEvents();
+    if (resized) {
+        editor.moveCursor(QTextCursor::End);
+        QCoreApplication::processEvents();
+        editor.resize(600, 200);
+        QCoreApplication::processEvents();
+        editor.resize(300, 200);
+        QCoreApplication::processEvents();
+    }
+
+    editor.moveCursor(QTextCursor::End);
+    QCOMPARE(EditCaretPos(&editor), QStringLiteral("0800:%1").arg(n + 1, 4, 10, QChar(u'0')));
+    editor.moveCursor(QTextCursor::Start);
+    editor.moveCursor(QTextCursor::Down); // the second screen line of the first text line
+    QCOMPARE(EditCaretPos(&editor), QStringLiteral("0002:0001"));
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestEditorRoutines)

@@ -1,3 +1,4 @@
+#include "support/childprocess.h"
 #include "support/hermetic.h"
 #include "support/testfiles.h"
 #include "util/core/apperror.h"
@@ -145,6 +146,9 @@ void TestIniFile::readsValue_data() {
     QTest::newRow("value after first equals")
         << QByteArray("[s]\r\nk=a=b\r\n") << s << k << QStringLiteral("a=b");
     QTest::newRow("empty value") << QByteArray("[s]\r\nk=\r\n") << s << k << QString();
+    QTest::newRow("empty quoted value") << QByteArray("[s]\r\nk=\"\"\r\n") << s << k << QString();
+    QTest::newRow("empty header is no section")
+        << QByteArray("[]\r\nk=1\r\n") << QString() << k << kMissing;
     QTest::newRow("comment skipped")
         << QByteArray("[s]\r\n;k=1\r\n  ;k=2\r\nk=3\r\n") << s << k << QStringLiteral("3");
     QTest::newRow("line without equals is no key")
@@ -247,6 +251,9 @@ void TestIniFile::listsSectionsAndKeys_data() {
         << QByteArray("[s]\r\nb=1\r\n;c=2\r\nnoequals\r\nA=3\r\n=4\r\nB=5\r\n[t]\r\nz=6\r\n")
         << QStringList{u"s"_qs, u"t"_qs} << u"S"_qs << QStringList{u"b"_qs, u"A"_qs};
     QTest::newRow("empty file") << QByteArray() << QStringList() << u"s"_qs << QStringList();
+    QTest::newRow("empty header not listed, its keys in no section")
+        << QByteArray("[a]\r\nx=1\r\n[]\r\nk=1\r\n[ \t]\r\nj=2\r\n[b]\r\n")
+        << QStringList{u"a"_qs, u"b"_qs} << u"a"_qs << QStringList{u"x"_qs};
 }
 
 void TestIniFile::listsSectionsAndKeys() {
@@ -275,9 +282,12 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
     QTest::addColumn<QStringList>("operations");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("replace in place, key as given")
-        << QByteArray("[s]\r\nAlpha=1\r\nBeta=2\r\n") << QStringList{u"w|S|alpha|9"_qs}
-        << QByteArray("[s]\r\nalpha=9\r\nBeta=2\r\n");
+    QTest::newRow("replace in place, key as it stands")
+        << QByteArray("[s]\r\nAlpha=1\r\nBeta=2\r\n") << QStringList{u"w|S|ALPHA|9"_qs}
+        << QByteArray("[s]\r\nAlpha=9\r\nBeta=2\r\n");
+    QTest::newRow("replace keeps the text before the equals sign")
+        << QByteArray("[s]\r\n  My Key\t= 1\r\n") << QStringList{u"w|s|my key|2"_qs}
+        << QByteArray("[s]\r\n  My Key\t=2\r\n");
     QTest::newRow("preamble and other sections kept")
         << QByteArray("; top\r\nloose=1\r\n[a]\r\nk=1\r\n\r\n[b]\r\nk=2\r\n")
         << QStringList{u"w|b|k|3"_qs}
@@ -297,7 +307,7 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
         << QByteArray("loose=1\r\n[s]\r\nloose=2\r\n");
     QTest::newRow("keys in the order written")
         << QByteArray() << QStringList{u"w|s|k|v"_qs, u"w|s|j|w"_qs, u"w|S|K|x"_qs}
-        << QByteArray("[s]\r\nK=x\r\nj=w\r\n");
+        << QByteArray("[s]\r\nk=x\r\nj=w\r\n");
     QTest::newRow("first of equal sections written")
         << QByteArray("[s]\r\nk=1\r\n[S]\r\nk=2\r\n") << QStringList{u"w|s|k|3"_qs, u"w|s|n|4"_qs}
         << QByteArray("[s]\r\nk=3\r\nn=4\r\n[S]\r\nk=2\r\n");
@@ -351,6 +361,9 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
     QTest::newRow("binary line kept")
         << QByteArray("[s]\r\n\x01\x02 junk\r\nk=1\r\n") << QStringList{u"w|s|k|2"_qs}
         << QByteArray("[s]\r\n\x01\x02 junk\r\nk=2\r\n");
+    QTest::newRow("keys of an empty header kept")
+        << QByteArray("[]\r\nk=1\r\n[ ]\r\nj=2\r\n") << QStringList{u"w|s|k|3"_qs}
+        << QByteArray("[]\r\nk=1\r\n[ ]\r\nj=2\r\n[s]\r\nk=3\r\n");
 }
 
 void TestIniFile::writeChangesOnlyItsLines() {
@@ -491,19 +504,29 @@ void TestIniFile::failedWriteRaisesAndKeepsOldFile() {
     } else {
         QVERIFY(test::writeBytes(path, old));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
-        if (QFileInfo(path).isWritable())
-            QSKIP("permission bits do not stop this user");
     }
-    IniFile ini(path);
-    const QString before = ini.readString(u"s"_qs, u"k"_qs, kMissing);
-    try {
-        ini.writeString(u"s"_qs, u"k"_qs, u"new"_qs);
-        QFAIL("the write did not raise");
-    } catch (const AppError &error) {
-        QCOMPARE(error.message(), u"Cannot create file "_qs + path);
+    const auto write = [&] {
+        IniFile ini(path);
+        const QString before = ini.readString(u"s"_qs, u"k"_qs, kMissing);
+        try {
+            ini.writeString(u"s"_qs, u"k"_qs, u"new"_qs);
+            QFAIL("the write did not raise");
+        } catch (const AppError &error) {
+            QCOMPARE(error.message(), u"Cannot create file "_qs + path);
+        }
+        QCOMPARE(ini.readString(u"s"_qs, u"k"_qs, kMissing), before); // the failed value is gone
+    };
+    // Root writes past permission bits; for a read-only file a child gives that up first.
+    if (kind == u"read-only") {
+        const auto writeAsUser = [&] {
+            QVERIFY(test::dropPermissionOverride());
+            write();
+        };
+        QVERIFY(test::runInChildProcess(writeAsUser));
+    } else {
+        write();
     }
     QCOMPARE(test::readBytes(path), old);
-    QCOMPARE(ini.readString(u"s"_qs, u"k"_qs, kMissing), before); // the failed value is gone
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
              QStringList{u"test.ini"_qs}); // no temporary file left behind
 }

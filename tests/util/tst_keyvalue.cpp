@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 using namespace brevnote;
 
 namespace {
@@ -256,6 +258,10 @@ void TestKeyValue::sizeAndHeight_data() {
     QTest::newRow("10 points at 72") << 72 << true << 10 << 10 << -10;
     QTest::newRow("half rounds away from zero") << 108 << true << 1 << 1 << -2;
     QTest::newRow("negative size") << 96 << true << -10 << -10 << 13;
+    QTest::newRow("huge size: height clamped")
+        << 96 << true << 2000000000 << 2000000000 << -std::numeric_limits<int>::max();
+    QTest::newRow("huge negative size: height clamped")
+        << 96 << true << -2000000000 << -2000000000 << std::numeric_limits<int>::max();
     QTest::newRow("zero ppi as screen") << 0 << true << 10 << 10 << -13;
     QTest::newRow("height -13 at 96") << 96 << false << -13 << 10 << -13;
     QTest::newRow("height -16 at 96") << 96 << false << -16 << 12 << -16;
@@ -352,6 +358,9 @@ void TestKeyValue::textToFontAppliesOnlyGivenKeys_data() {
                                   << QStringLiteral("Courier New|5|10|-13|0|96|1000");
     QTest::newRow("size alone recomputes height")
         << QStringLiteral(";Size=12") << QStringLiteral("Courier New|5|12|-16|0|96|1000");
+    QTest::newRow("huge negative size")
+        << QStringLiteral(";Size=-2000000000")
+        << QStringLiteral("Courier New|5|-2000000000|2147483647|0|96|1000");
     QTest::newRow("height wins over size") << QStringLiteral(";Size=20;Height=-13")
                                            << QStringLiteral("Courier New|5|10|-13|0|96|1000");
     QTest::newRow("pixels per inch keeps the height")

@@ -6,10 +6,14 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -115,6 +119,7 @@ private slots:
     void pickFileNameStartsInProgramFolder_data();
     void pickFileNameStartsInProgramFolder();
     void realYesNoBox_data();
+    void realPickFileNameAcceptsANewName();
     void realYesNoBox();
     void realInformationBoxShowsTextAsGiven();
     void realErrorBoxShowsMessageAsText();
@@ -247,6 +252,45 @@ void TestMessageBoxes::pickFileNameStartsInProgramFolder() {
     QCOMPARE(dialogs.folder, folder.isEmpty() ? platform::programFolder() : folder);
     QCOMPARE(dialogs.filter, QStringLiteral("HTML Editor|*.exe"));
     QCOMPARE(dialogs.suffix, QStringLiteral("exe"));
+}
+
+// The real open dialog keeps its standard options: a name that does not exist yet is
+// accepted, with the default extension added.
+void TestMessageBoxes::realPickFileNameAcceptsANewName() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    bool typed = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QDeadlineTimer deadline(10000);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QFileDialog *dialog = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<QFileDialog *>(w); found && found->isVisible())
+                dialog = found;
+        }
+        if (!dialog)
+            return;
+        if (deadline.hasExpired() || typed) {
+            // Still open: the name was refused, perhaps with a box saying so.
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->done(0);
+            dialog->reject();
+            return;
+        }
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        edit->setText(QStringLiteral("novo"));
+        typed = true;
+        // Queued: a refusal opens a box of its own, which must not block this poll.
+        QMetaObject::invokeMethod(
+            edit, [edit] { QTest::keyClick(edit, Qt::Key_Return); }, Qt::QueuedConnection);
+    });
+    poll.start();
+    const QString chosen =
+        PickFileName(dir.path(), QStringLiteral("HTML Editor|*.exe"), QStringLiteral("exe"));
+    QVERIFY(typed);
+    QCOMPARE(chosen, QDir(dir.path()).filePath(QStringLiteral("novo.exe")));
 }
 
 // The real box: the seam with nothing installed.

@@ -1,3 +1,4 @@
+#include "support/childprocess.h"
 #include "support/hermetic.h"
 #include "support/testfiles.h"
 #include "util/core/apperror.h"
@@ -19,6 +20,7 @@ private slots:
     void encodeChoosesEncoding_data();
     void encodeChoosesEncoding();
     void everyWindows1252ByteRoundTrips();
+    void bytes80To9FAreWindows1252();
     void splitLines_data();
     void splitLines();
     void joinLinesEndsEveryLineWithCrLf();
@@ -86,6 +88,20 @@ void TestTextCodec::everyWindows1252ByteRoundTrips() {
     QCOMPARE(text.size(), all.size());
     QVERIFY(fitsWindows1252(text));
     QCOMPARE(encodeWindows1252(text), all);
+}
+
+// A round trip passes with two characters swapped in both directions; the table does not.
+void TestTextCodec::bytes80To9FAreWindows1252() {
+    // The five bytes Windows-1252 leaves undefined are the C1 controls of the same value.
+    const QString table = QStringLiteral("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F"
+                                         "\u0090‘’“”•–—˜™š›œ\u009DžŸ");
+    QCOMPARE(table.size(), 32);
+    QByteArray bytes;
+    for (int b = 0x80; b <= 0x9F; ++b)
+        bytes.append(char(b));
+    QCOMPARE(decodeWindows1252(bytes), table);
+    QCOMPARE(encodeWindows1252(table), bytes);
+    QCOMPARE(decodeText(bytes), table);
 }
 
 void TestTextCodec::splitLines_data() {
@@ -157,11 +173,16 @@ void TestTextCodec::writeOverReadOnlyFileFailsAndKeepsIt() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ro.txt"));
     writeLinesFile(path, {QStringLiteral("old")});
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
-    if (QFileInfo(path).isWritable())
-        QSKIP("running with rights that ignore file permissions");
-    QVERIFY_THROWS_EXCEPTION(AppError, writeLinesFile(path, {QStringLiteral("new")}));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    // Root writes past permission bits; the child gives that up first.
+    const auto writeAsUser = [&] {
+        QVERIFY(test::dropPermissionOverride());
+        QVERIFY(!QFileInfo(path).isWritable());
+        QVERIFY_THROWS_EXCEPTION(AppError, writeLinesFile(path, {QStringLiteral("new")}));
+    };
+    QVERIFY(test::runInChildProcess(writeAsUser));
     QCOMPARE(brevnote::splitLines(readTextFile(path)), QStringList{QStringLiteral("old")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("ro.txt")});
 }
 
 void TestTextCodec::readMissingFileNamesIt() {

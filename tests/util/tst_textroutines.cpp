@@ -153,7 +153,7 @@ void TestTextRoutines::midText_data() {
     const QString mixed = u'a' + kEmoji + u'b';
     QTest::newRow("ends inside pair") << mixed << 1 << 2 << (u'a' + kEmoji);
     QTest::newRow("starts inside pair") << mixed << 3 << 2 << (kEmoji + u'b');
-    QTest::newRow("inside pair both ends") << mixed << 3 << 0 << kEmoji;
+    QTest::newRow("zero count inside a pair") << mixed << 3 << 0 << QString();
     QTest::newRow("first half only") << mixed << 2 << 1 << kEmoji;
 }
 
@@ -384,6 +384,23 @@ void TestTextRoutines::maxVariant_data() {
     QTest::newRow("empty loses to number") << QVariant() << QVariant(-3) << 2;
     QTest::newRow("number beats empty") << QVariant(-3) << QVariant() << 1;
     QTest::newRow("null date-time loses") << QVariant(QDateTime()) << QVariant(morning) << 2;
+    QTest::newRow("signed against unsigned") << QVariant(-1) << QVariant(1u) << 2;
+    QTest::newRow("unsigned against signed") << QVariant(1u) << QVariant(-1) << 1;
+    QTest::newRow("negative 64-bit against unsigned 64-bit")
+        << QVariant(qint64(-5)) << QVariant(quint64(3)) << 2;
+    QTest::newRow("signed against huge unsigned")
+        << QVariant(qint64(-1)) << QVariant(std::numeric_limits<quint64>::max()) << 2;
+    QTest::newRow("double against the 64-bit integer it rounds from")
+        << QVariant(9007199254740992.0) << QVariant(qint64(9007199254740993)) << 2;
+    QTest::newRow("unsigned 64-bit beyond double precision")
+        << QVariant(quint64(9007199254740993u)) << QVariant(quint64(9007199254740992u)) << 1;
+    QTest::newRow("long is a number") << QVariant::fromValue(7L) << QVariant(5) << 1;
+    QTest::newRow("short is a number") << QVariant::fromValue(short(9)) << QVariant(3) << 1;
+    QTest::newRow("char is a number") << QVariant::fromValue(char(10)) << QVariant(9) << 1;
+    QTest::newRow("signed char is a number")
+        << QVariant::fromValue(static_cast<signed char>(-3)) << QVariant(-4) << 1;
+    QTest::newRow("unsigned short beats negative double")
+        << QVariant::fromValue(static_cast<unsigned short>(2)) << QVariant(-0.5) << 1;
     QTest::newRow("text loses to number") << QVariant(QStringLiteral("99")) << QVariant(1) << 2;
     QTest::newRow("two empties keep first") << QVariant() << QVariant(QStringLiteral("x")) << 1;
 }

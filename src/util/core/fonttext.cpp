@@ -41,7 +41,9 @@ void applyStyle(const QString &text, const QString &key, bool &style) {
 
 void FontDescription::setSize(int points) {
     m_size = points;
-    m_height = -mulDiv(points, usablePixelsPerInch(pixelsPerInch), kPointsPerInch);
+    const int pixels = mulDiv(points, usablePixelsPerInch(pixelsPerInch), kPointsPerInch);
+    // Clamped to the range whose negation is still an int.
+    m_height = -std::max(pixels, -std::numeric_limits<int>::max());
 }
 
 void FontDescription::setHeight(int pixels) {

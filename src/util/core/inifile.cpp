@@ -182,11 +182,15 @@ struct IniFile::Document {
         return doc;
     }
 
+    // An empty header ("[]") names no section that could ever be written: it stays out of
+    // the index, so it is neither listed nor read, while its lines are kept in the file.
     void rebuildIndex() {
         sectionIndex.clear();
         sectionIndex.reserve(qsizetype(sections.size()));
-        for (qsizetype i = qsizetype(sections.size()) - 1; i >= 0; --i)
-            sectionIndex.insert(sections[std::size_t(i)].key, i);
+        for (qsizetype i = qsizetype(sections.size()) - 1; i >= 0; --i) {
+            if (!sections[std::size_t(i)].key.isEmpty())
+                sectionIndex.insert(sections[std::size_t(i)].key, i);
+        }
     }
 
     QByteArray serialize() const {
@@ -210,7 +214,9 @@ struct IniFile::Document {
         return at < 0 ? nullptr : &sections[std::size_t(at)];
     }
 
-    void setLine(const QString &sectionName, const QString &key, const QString &line) {
+    // `value` as it is to be stored.
+    void setValue(const QString &sectionName, const QString &key, const QString &value) {
+        const QString line = key + u'=' + value;
         const qsizetype at = sectionAt(sectionName);
         if (at < 0) {
             sections.push_back(
@@ -221,8 +227,10 @@ struct IniFile::Document {
         Section &section = sections[std::size_t(at)];
         const qsizetype existing = section.keyLine(key);
         if (existing >= 0) {
-            section.lines[existing] = line; // same key, so the index still holds
-            return;
+            // Only the value changes: the key keeps the spelling it has in the file.
+            QString &stored = section.lines[existing];
+            stored = stored.first(stored.indexOf(u'=') + 1) + value;
+            return; // same key, so the index still holds
         }
         // After the last key line: blank lines and comments that close the section stay last.
         qsizetype insertAt = 0;
@@ -307,7 +315,8 @@ QStringList IniFile::sections() const {
     QStringList names;
     for (qsizetype i = 0; i < qsizetype(doc.sections.size()); ++i) {
         const Section &section = doc.sections[std::size_t(i)];
-        if (doc.sectionIndex.value(section.key) == i) // each name once: only the first counts
+        // Each name once, since only the first counts; empty headers are not in the index.
+        if (doc.sectionIndex.value(section.key, -1) == i)
             names.append(section.name);
     }
     return names;
@@ -379,9 +388,9 @@ bool IniFile::readBool(const QString &section, const QString &key, bool defaultV
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
     const QString sectionName = sectionToWrite(section);
     const QString keyName = keyToWrite(key);
-    const QString line = keyName + u'=' + storedValue(value);
+    const QString stored = storedValue(value);
     change([&](Document &doc) {
-        doc.setLine(sectionName, keyName, line);
+        doc.setValue(sectionName, keyName, stored);
         return true;
     });
 }

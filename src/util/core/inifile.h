@@ -16,8 +16,11 @@ namespace brevnote {
 // keys wins; every write replaces the file atomically before returning, keeping every line it
 // does not change. Reads answer from memory while the file on disk is unchanged, so a second
 // IniFile on the same path sees each write at its next read. Names are trimmed and compared
-// after ASCII upper-casing. A new key goes after the last key line of its section (blank and
-// comment lines closing the section stay last); a new section goes at the end of the file.
+// after ASCII upper-casing. Writing a key that exists changes only the text after its "=", so
+// the key keeps its spelling in the file. A new key goes after the last key line of its
+// section (blank and comment lines closing the section stay last); a new section goes at the
+// end of the file. An empty header ("[]") starts no section that can be listed or read, but
+// its lines are kept.
 class IniFile final {
 public:
     explicit IniFile(QString fileName);

@@ -20,7 +20,10 @@ void writeFileSafely(const QString &path, const QByteArray &bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail();
-    if (file.write(bytes) != bytes.size()) {
+    // The bytes reach the disk only when the buffer is flushed, and QSaveFile would commit a
+    // file whose last flush failed (a full disk, a file-size limit): flush here and check.
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         fail();
     }

@@ -116,7 +116,8 @@ QString RightText(const QString &text, int n) {
 
 QString MidText(const QString &text, int start, int count) {
     qsizetype first = qsizetype(std::max(start, 1)) - 1;
-    if (first >= text.size())
+    // No characters at all: not even a pair the start falls into.
+    if (first >= text.size() || count == 0)
         return QString();
     qsizetype end = count < 0 ? text.size() : std::min(text.size(), first + count);
     // A pair cut at either end is kept whole.

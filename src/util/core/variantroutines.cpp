@@ -3,7 +3,12 @@
 #include <QDate>
 #include <QDateTime>
 
+#include <cmath>
+#include <limits>
 #include <optional>
+#include <type_traits>
+#include <utility>
+#include <variant>
 
 namespace brevnote {
 
@@ -14,18 +19,68 @@ bool isDateTime(const QVariant &value) {
     return type == QMetaType::QDateTime || type == QMetaType::QDate;
 }
 
-bool isNumber(const QVariant &value) {
+// A number as the widest type of its kind, so that signed, unsigned and floating values of
+// any width compare by their value.
+using Number = std::variant<qint64, quint64, double>;
+
+std::optional<Number> numberOf(const QVariant &value) {
     switch (value.metaType().id()) {
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::Short:
     case QMetaType::Int:
-    case QMetaType::UInt:
+    case QMetaType::Long:
     case QMetaType::LongLong:
+        return Number(value.toLongLong());
+    case QMetaType::UChar:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::ULong:
     case QMetaType::ULongLong:
-    case QMetaType::Double:
+        return Number(value.toULongLong());
     case QMetaType::Float:
-        return true;
+    case QMetaType::Double:
+        return Number(value.toDouble());
     default:
-        return false;
+        return std::nullopt;
     }
+}
+
+bool isNumber(const QVariant &value) {
+    return numberOf(value).has_value();
+}
+
+int sign(bool less, bool greater) {
+    return less ? -1 : (greater ? 1 : 0);
+}
+
+// An integer against a double (not NaN), exactly: converting the integer alone could round
+// it onto the double.
+template<typename Int> int compareWithDouble(Int whole, double real) {
+    const double rounded = double(whole);
+    if (rounded != real)
+        return sign(rounded < real, real < rounded); // rounding keeps the order
+    // `real` is a whole number within one rounding of `whole`: compare it as an integer. The
+    // type's maximum rounds up to a power of two above every value of the type.
+    if (real >= double(std::numeric_limits<Int>::max()))
+        return -1;
+    const Int other = Int(real);
+    return sign(whole < other, other < whole);
+}
+
+template<typename A, typename B> int compareNumbers(A a, B b) {
+    if constexpr (std::is_integral_v<A> && std::is_integral_v<B>)
+        return sign(std::cmp_less(a, b), std::cmp_less(b, a));
+    else if constexpr (std::is_integral_v<A>)
+        return compareWithDouble(a, b);
+    else if constexpr (std::is_integral_v<B>)
+        return -compareWithDouble(b, a);
+    else
+        return sign(a < b, b < a);
+}
+
+bool isNaN(const Number &number) {
+    return std::holds_alternative<double>(number) && std::isnan(std::get<double>(number));
 }
 
 // A date-time as the days since 30 December 1899 with the time of day as the fraction, so a
@@ -55,19 +110,16 @@ std::optional<int> compareValues(const QVariant &a, const QVariant &b) {
             b.metaType().id() == QMetaType::QDate ? b.toDate().startOfDay() : b.toDateTime();
         return left < right ? -1 : (right < left ? 1 : 0);
     }
-    if (isNumber(a) && isNumber(b)) {
-        const QPartialOrdering order = QVariant::compare(a, b);
-        if (order == QPartialOrdering::Less)
-            return -1;
-        if (order == QPartialOrdering::Greater)
-            return 1;
-        if (order == QPartialOrdering::Equivalent)
-            return 0;
-        return std::nullopt; // NaN
+    const std::optional<Number> left = numberOf(a);
+    const std::optional<Number> right = numberOf(b);
+    if (left && right) {
+        if (isNaN(*left) || isNaN(*right))
+            return std::nullopt;
+        return std::visit([](auto x, auto y) { return compareNumbers(x, y); }, *left, *right);
     }
-    const double left = isDateTime(a) ? dayNumber(a) : a.toDouble();
-    const double right = isDateTime(b) ? dayNumber(b) : b.toDouble();
-    return left < right ? -1 : (right < left ? 1 : 0);
+    const double leftDays = isDateTime(a) ? dayNumber(a) : a.toDouble();
+    const double rightDays = isDateTime(b) ? dayNumber(b) : b.toDouble();
+    return sign(leftDays < rightDays, rightDays < leftDays);
 }
 
 } // namespace

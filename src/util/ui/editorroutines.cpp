@@ -21,10 +21,17 @@ QString EditCaretPos(const QPlainTextEdit *editor) {
     qint64 lineStart = block.position();
 
     if (editor->lineWrapMode() != QPlainTextEdit::NoWrap) {
-        // Lay out the caret's own block; blocks above count as the editor counts them for its
-        // scroll bar: exactly once laid out, as one line while it has not yet reached them
-        // (laying out a million wrapped lines on each keystroke would freeze the window).
-        document->documentLayout()->blockBoundingRect(block);
+        // The document counts a block that was never laid out (or whose layout a resize
+        // cleared) as one line. Laying out a block records its true count, so every block up
+        // to the caret's is laid out where it is not yet; each stays laid out until the next
+        // resize, so only the first call after one pays for it.
+        QAbstractTextDocumentLayout *documentLayout = document->documentLayout();
+        for (QTextBlock above = document->firstBlock(); above.isValid(); above = above.next()) {
+            if (above.isVisible() && above.layout()->lineCount() == 0)
+                documentLayout->blockBoundingRect(above);
+            if (above == block)
+                break;
+        }
         const QTextLayout *layout = block.layout();
         const QTextLine textLine =
             layout ? layout->lineForTextPosition(caret - block.position()) : QTextLine();

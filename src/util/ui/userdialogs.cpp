@@ -122,7 +122,9 @@ public:
                          const QString &defaultSuffix) override {
         QFileDialog dialog(owner, QString(), folder, qtFileFilter(filter));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        // The standard open dialog also takes a name that does not exist yet; whoever opens
+        // the file reports it when it is missing.
+        dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(defaultSuffix);
         if (execForOwner(dialog, owner) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};

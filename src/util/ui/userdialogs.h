@@ -26,7 +26,8 @@ public:
 
     // Open and save dialogs; an empty result means the user cancelled. `filter` uses the
     // "Description|*.ext|..." pairs of the program; `defaultSuffix` (without the dot) is added
-    // to a name typed without an extension.
+    // to a name typed without an extension. The open dialog also returns a name of a file
+    // that does not exist.
     virtual QString openFileName(QWidget *owner, const QString &folder, const QString &filter,
                                  const QString &defaultSuffix) = 0;
     virtual QString saveFileName(QWidget *owner, const QString &folder, const QString &filter,
