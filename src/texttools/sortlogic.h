@@ -1,0 +1,21 @@
+#pragma once
+
+#include "toolprogress.h"
+
+#include <QCollator>
+#include <QStringList>
+
+// The sort of lines: ascending, ignoring case, by the user's locale.
+namespace brevnote {
+
+// A case-blind collator for the user's locale. Under the C or POSIX locale (servers, CI,
+// minimal systems) it collates as Brazilian Portuguese, the program's own language: the C
+// collation would put accented letters after Z.
+QCollator CaseBlindCollator();
+
+// Sorts in place, each line's collation key computed once. Lines that compare equal end in
+// no defined order; duplicates and empty lines stay (empty lines first). False, with the
+// lines untouched, when `progress` asked to stop.
+bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress = {});
+
+} // namespace brevnote

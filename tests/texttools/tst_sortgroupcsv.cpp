@@ -1,0 +1,133 @@
+#include "support/hermetic.h"
+
+#include "texttools/csvlogic.h"
+#include "texttools/sortlogic.h"
+#include "texttools/valuefrom.h"
+
+#include <QLocale>
+#include <QtTest>
+
+using namespace brevnote;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kTableStart =
+    u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"7\" style=\"border-collapse: collapse\">"_s;
+
+QString row(const QString &key, const QString &value) {
+    return u"<tr>\r\n<td>"_s + key + u"<br>"_s + value + u"</td>\r\n</tr>\r\n"_s;
+}
+
+QString page(const QString &rows) {
+    return u"<html><body>"_s + kTableStart + u"\r\n"_s + rows + u"</table>\r\n</body></html>\r\n"_s;
+}
+
+} // namespace
+
+// Sorting, the value aggregator behind grouping, and the CSV lines.
+class TestSortGroupCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
+    void sortCaseBlind_data();
+    void sortCaseBlind();
+    void sortUnderTheCLocaleCollatesAsPortuguese();
+    void groupLines_data();
+    void groupLines();
+    void valueFromOperations();
+    void csvLines_data();
+    void csvLines();
+};
+
+void TestSortGroupCsv::sortCaseBlind_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("expected"); // "apple" stands for either case of it
+
+    QTest::newRow("apples first") << QStringList{u"banana"_s, u"Apple"_s, u"cherry"_s, u"apple"_s}
+                                  << QStringList{u"apple"_s, u"apple"_s, u"banana"_s, u"cherry"_s};
+    QTest::newRow("duplicates stay, empty first")
+        << QStringList{u"b"_s, u"a"_s, u""_s, u"b"_s} << QStringList{u""_s, u"a"_s, u"b"_s, u"b"_s};
+    QTest::newRow("nothing") << QStringList{} << QStringList{};
+}
+
+void TestSortGroupCsv::sortCaseBlind() {
+    QFETCH(QStringList, lines);
+    QVERIFY(SortLinesCaseBlind(lines));
+    QStringList folded;
+    for (const QString &line : std::as_const(lines))
+        folded.append(line.toLower());
+    QTEST(folded, "expected");
+}
+
+void TestSortGroupCsv::sortUnderTheCLocaleCollatesAsPortuguese() {
+    QLocale::setDefault(QLocale::c());
+    QStringList lines{u"Zebra"_s, u"éclair"_s, u"Ágata"_s, u"abacate"_s, u"Eva"_s};
+    QVERIFY(SortLinesCaseBlind(lines));
+    QCOMPARE(lines.indexOf(u"Zebra"_s), 4);
+    QCOMPARE(lines.mid(0, 4), (QStringList{u"abacate"_s, u"Ágata"_s, u"éclair"_s, u"Eva"_s}));
+}
+
+void TestSortGroupCsv::groupLines_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("Sim sim Não SIM") << QStringList{u"Sim"_s, u"sim"_s, u"Não"_s, u"SIM"_s}
+                                     << page(row(u"Sim"_s, u"3"_s) + row(u"Não"_s, u"1"_s));
+    QTest::newRow("accents and spaces count")
+        << QStringList{u"Não"_s, u"Nao"_s, u"Nao "_s, u"NÃO"_s}
+        << page(row(u"Não"_s, u"2"_s) + row(u"Nao"_s, u"1"_s) + row(u"Nao "_s, u"1"_s));
+    QTest::newRow("each empty line its own row")
+        << QStringList{u""_s, u"a"_s, u""_s}
+        << page(row(u""_s, u"1"_s) + row(u"a"_s, u"1"_s) + row(u""_s, u"1"_s));
+    QTest::newRow("markup stays markup")
+        << QStringList{u"<b>x</b>"_s, u"<B>X</B>"_s} << page(row(u"<b>x</b>"_s, u"2"_s));
+    QTest::newRow("empty text, empty table") << QStringList{} << page(QString());
+}
+
+void TestSortGroupCsv::groupLines() {
+    QFETCH(QStringList, lines);
+    QTEST(GroupLinesHTML(lines), "expected");
+}
+
+void TestSortGroupCsv::valueFromOperations() {
+    TValueFrom values;
+    QCOMPARE(values.AppendEntry(u"a"_s, 1), 0);
+    QCOMPARE(values.AppendEntry(u"A"_s, 5), 1); // unconditional
+    QCOMPARE(values.IndexOfKey(u"a"_s), 0);     // the first of equal keys
+    values.AddValue(u"A"_s, 2, true);
+    QCOMPARE(values.GetEntry(0).Value, QVariant(3));
+    QCOMPARE(values.GetEntry(0).Key, QVariant(u"a"_s));
+    values.AddValue(u"a"_s, 10, false);
+    QCOMPARE(values.GetEntry(0).Value, QVariant(10));
+    values.AddValue(u"b"_s, 1.5, true);
+    values.AddValue(u"B"_s, 1, true);
+    QCOMPARE(values.GetEntry(2).Value.toDouble(), 2.5);
+    values.AddValue(QVariant(), 1, true);
+    values.AddValue(QString(), 1, true);
+    QCOMPARE(values.IndexOfKey(QString()), -1);
+    QCOMPARE(values.EntryCount(), 5);
+    QCOMPARE(values.ToHTMLTable(false).left(kTableStart.size() + 2), kTableStart + u"\r\n"_s);
+}
+
+void TestSortGroupCsv::csvLines_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty editor") << QStringList{} << QStringList{u"CSV_Header;"_s};
+    QTest::newRow("blank lines") << QStringList{u""_s, u"   "_s}
+                                 << QStringList{u"CSV_Header;"_s, u";"_s, u";"_s};
+    QTest::newRow("a;b;c") << QStringList{u"a;b;c"_s} << QStringList{u"CSV_Header;"_s, u"a.b.c;"_s};
+    QTest::newRow("margins go, inner spaces stay")
+        << QStringList{u"\t  x y \t"_s, u"😀"_s}
+        << QStringList{u"CSV_Header;"_s, u"x y;"_s, u"😀;"_s};
+}
+
+void TestSortGroupCsv::csvLines() {
+    QFETCH(QStringList, lines);
+    QTEST(CsvLines(lines), "expected");
+}
+
+BREVNOTE_TEST_GUILESS_MAIN(TestSortGroupCsv)
+#include "tst_sortgroupcsv.moc"
