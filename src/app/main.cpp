@@ -1,3 +1,4 @@
+#include "appinstance.h"
 #include "appsession.h"
 #include "mainwindow.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    if (const std::optional<int> exitCode = brevnote::claimOnlyInstance())
+        return *exitCode;
     brevnote::configureApplication();
     brevnote::installSessionEnd();
 
