@@ -20,10 +20,22 @@ QString journalFileName() {
 QByteArray encodeJournalText(const QString &rawText) {
     if (rawText.isEmpty())
         return {};
-    // One pass instead of a split into a million lines and a join.
-    QString text = rawText;
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text += QStringLiteral("\r\n");
+    // One pass into a buffer of the final size: neither a split into a million lines nor
+    // QString::replace, which moves the tail of the text again for every chunk of matches.
+    // Each separator becomes CR LF, and CR LF ends the last line too.
+    const qsizetype separators = rawText.count(QChar::ParagraphSeparator);
+    QString text(rawText.size() + separators + 2, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const QChar c : rawText) {
+        if (c == QChar::ParagraphSeparator) {
+            *out++ = u'\r';
+            *out++ = u'\n';
+        } else {
+            *out++ = c;
+        }
+    }
+    out[0] = u'\r';
+    out[1] = u'\n';
     return encodeText(text);
 }
 
