@@ -183,12 +183,13 @@ void TestCrashJournal::steadyTypingIsSavedToo() {
     typist.start(100);
     QElapsedTimer typing;
     typing.start();
-    QTRY_VERIFY_WITH_TIMEOUT(writes.count() >= 2 || typing.elapsed() > 6000, kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(writes.count() >= 1 || typing.elapsed() > 8000, kPatienceMs);
     typist.stop();
-    QVERIFY2(
-        writes.count() >= 2,
-        qPrintable(u"%1 writes in %2 ms of typing"_s.arg(writes.count()).arg(typing.elapsed())));
-    QVERIFY(journal.hasUnsavedChange() || !readBytes(journal.path()).isEmpty());
+    QVERIFY2(writes.count() >= 1,
+             qPrintable(u"no write in %1 ms of typing"_s.arg(typing.elapsed())));
+    // Once the typing stops, the last key reaches the journal too.
+    QTRY_COMPARE_WITH_TIMEOUT(readBytes(journal.path()), QByteArray::number(keys) + "\r\n",
+                              kPatienceMs);
 }
 
 void TestCrashJournal::writeNowIsOnDiskAtOnce() {
