@@ -1,3 +1,4 @@
+#include "appinstance.h"
 #include "appsession.h"
 #include "mainwindow.h"
 #include "startupenvironment.h"
@@ -18,6 +19,8 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    if (const std::optional<int> exitCode = brevnote::claimOnlyInstance())
+        return *exitCode;
     brevnote::configureApplication();
     brevnote::applyDesktopIntegration(app);
     brevnote::installSessionEnd();

@@ -335,6 +335,7 @@ void TfMaster::FormCreate() {
     m_plainText = true;
     setBothScrollBars();
     RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    startCrashJournal();
     Timer->start();
 }
 

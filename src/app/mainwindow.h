@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace brevnote {
 
+class CrashJournal;
 class ReminderPass;
 class StatusPanels;
 
@@ -62,6 +63,11 @@ public:
     // True once this run's closing dump is done: written, or given up at an ending that
     // could not wait after every folder failed. No later ending writes another.
     bool closingDumpDone() const { return m_dumpDone; }
+
+    // Writes the crash journal at once and returns when it holds the current text. Call it
+    // before anything that may take long or never come back (a print, a tool on a large text).
+    void saveJournalNow();
+    CrashJournal *crashJournal() const { return Journal; }
 
     void setReminderCheckerFactory(ReminderCheckerFactory factory);
     void setTerminateFunction(TerminateFunction terminate);
@@ -120,6 +126,9 @@ public slots:
 
     // The pad has no menu of its own for showing or hiding its tool bars.
     QMenu *createPopupMenu() override;
+signals:
+    // A message for the user: a tray balloon, or a message box when there is no tray.
+    void userNotified(const QString &text);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -159,6 +168,14 @@ private:
     // often start after the programs of the session).
     QTimer *m_trayWatch = nullptr;
     std::function<bool()> m_trayAvailable;
+    // The crash journal (mainwindowjournal.cpp): recovers a journal left by a run that did not
+    // end in order, then keeps this run's text.
+    void startCrashJournal();
+    // After the closing dump: a written dump replaces the journal; when none could be
+    // written, the journal keeps the text.
+    void closingDumpSettled(bool written);
+    void notifyUser(const QString &text);
+
     bool m_plainText = true;
     bool m_dumpDone = false;
     bool m_ending = false;
@@ -170,6 +187,7 @@ private:
 
     QString DataFolder;
     ReminderPass *ReminderChecker = nullptr; // a Qt child of this window
+    CrashJournal *Journal = nullptr;         // a Qt child of this window
 
     QToolBar *ToolBar = nullptr;
     QToolBar *ToolBar_SQLTools2 = nullptr;

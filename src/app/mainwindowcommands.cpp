@@ -90,6 +90,8 @@ void TfMaster::ToolButton_PasteClick() {
 }
 
 void TfMaster::ToolButton_PrinterClick() {
+    // A print of a long text takes a while, and a printer driver may never come back.
+    saveJournalNow();
     QPrinter printer;
     printer.setDocName(ApplicationTitle());
     if (userDialogs().choosePrinter(this, &printer))

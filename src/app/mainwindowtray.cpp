@@ -148,6 +148,7 @@ void TfMaster::SaveClosingDump() {
     const QString fileName = closingDumpFileName(currentDateTime());
     writeClosingDump(DataFolder, fileName, prepareClosingText());
     m_dumpDone = true;
+    closingDumpSettled(true);
 }
 
 void TfMaster::saveClosingDumpBeforeExit() {
@@ -156,7 +157,9 @@ void TfMaster::saveClosingDumpBeforeExit() {
     // Settled before writing: an ending that arrives while this one runs adds nothing.
     m_dumpDone = true;
     const QString fileName = closingDumpFileName(currentDateTime());
-    writeClosingDumpSomewhere(closingDumpFolders(), fileName, prepareClosingText());
+    const ClosingDumpOutcome outcome =
+        writeClosingDumpSomewhere(closingDumpFolders(), fileName, prepareClosingText());
+    closingDumpSettled(!outcome.path.isEmpty());
 }
 
 void TfMaster::Fechar1Click() {
