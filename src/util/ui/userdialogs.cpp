@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <memory>
@@ -143,6 +145,13 @@ public:
     bool choosePrinter(QWidget *owner, QPrinter *printer) override {
         QPrintDialog dialog(printer, owner);
         return dialog.exec() == QDialog::Accepted;
+    }
+
+    void printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint) override {
+        QPrinter printer;
+        QPrintPreviewDialog dialog(&printer, owner);
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+        dialog.exec();
     }
 };
 
