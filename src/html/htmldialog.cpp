@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -283,7 +284,12 @@ int TfHTMDialog::ShowForm(const QString &location) {
 
 int TfHTMDialog::Execute(const QString &location, bool maximized, bool showCancel,
                          const QString &captionSuffix) {
-    const auto dialog = std::make_unique<TfHTMDialog>(this);
+    // Destroyed here like a child of this dialog, but hung on the nearest window that is shown:
+    // a window whose owner is never shown can open behind the always-on-top pad.
+    QWidget *owner = this;
+    while (owner->parentWidget() && !owner->isVisible())
+        owner = owner->parentWidget();
+    const auto dialog = std::make_unique<TfHTMDialog>(owner);
     if (maximized)
         dialog->Maximize();
     QString caption = ApplicationTitle();
@@ -369,8 +375,11 @@ void TfHTMDialog::fFolderSearchSalvar1Click() {
         userDialogs().saveFileName(this, proposed, kSaveFilter, QString(), true);
     if (fileName.isEmpty())
         return;
+    // The proposed "*.htm" is a pattern: accepted unchanged it would name a file "*.htm".
+    const QString baseName = QFileInfo(fileName).fileName();
+    const bool wildcard = baseName.contains(u'*') || baseName.contains(u'?');
     try {
-        if (SaveBrowserDocument(WebBrowser, fileName))
+        if (!wildcard && SaveBrowserDocument(WebBrowser, fileName))
             OwnerMessageBox(this, QStringLiteral("Salvo em:\r") + fileName, QString(),
                             MB_ICONINFORMATION);
         else
