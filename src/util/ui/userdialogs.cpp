@@ -146,13 +146,6 @@ public:
         QPrintDialog dialog(printer, owner);
         return dialog.exec() == QDialog::Accepted;
     }
-
-    void printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint) override {
-        QPrinter printer;
-        QPrintPreviewDialog dialog(&printer, owner);
-        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
-        dialog.exec();
-    }
 };
 
 UserDialogs *&installed() {
@@ -161,6 +154,13 @@ UserDialogs *&installed() {
 }
 
 } // namespace
+
+void UserDialogs::printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint) {
+    QPrinter printer;
+    QPrintPreviewDialog dialog(&printer, owner);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.exec();
+}
 
 UserDialogs &userDialogs() {
     static SystemDialogs system;

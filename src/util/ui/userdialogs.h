@@ -41,8 +41,9 @@ public:
     virtual bool choosePrinter(QWidget *owner, QPrinter *printer) = 0;
 
     // Print preview of what `paint` draws on the printer it is handed, opened without a print
-    // dialog first; `paint` may run again whenever the user changes the page setup.
-    virtual void printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint) = 0;
+    // dialog first; `paint` may run again whenever the user changes the page setup. The real
+    // preview unless overridden, so answering implementations that never preview need not.
+    virtual void printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint);
 };
 
 // The implementation in force: the real dialogs unless a test installed another.
