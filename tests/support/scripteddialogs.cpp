@@ -24,17 +24,19 @@ void ScriptedDialogs::errorBox(QWidget *, const QString &message) {
     errors.append(message);
 }
 
-QString ScriptedDialogs::openFileName(QWidget *, const QString &, const QString &filter,
+QString ScriptedDialogs::openFileName(QWidget *, const QString &folder, const QString &filter,
                                       const QString &) {
     fileDialogFilters.append(filter);
+    fileDialogFolders.append(folder);
     if (fileNames.isEmpty())
         qFatal("unexpected open dialog");
     return fileNames.dequeue();
 }
 
-QString ScriptedDialogs::saveFileName(QWidget *, const QString &, const QString &filter,
+QString ScriptedDialogs::saveFileName(QWidget *, const QString &folder, const QString &filter,
                                       const QString &, bool) {
     fileDialogFilters.append(filter);
+    fileDialogFolders.append(folder);
     if (fileNames.isEmpty())
         qFatal("unexpected save dialog");
     return fileNames.dequeue();
@@ -54,6 +56,11 @@ bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter *) {
     if (printerAnswers.isEmpty())
         qFatal("unexpected print dialog");
     return printerAnswers.dequeue();
+}
+
+void ScriptedDialogs::printPreview(QWidget *, const std::function<void(QPrinter *)> &paint) {
+    ++printPreviews;
+    lastPrintPreviewPaint = paint;
 }
 
 } // namespace brevnote::test

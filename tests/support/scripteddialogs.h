@@ -34,6 +34,9 @@ public:
     QStringList errors;
     QStringList fileDialogFilters;
     QList<QFont> fontDialogInitialFonts;
+    QStringList fileDialogFolders; // the folder (or proposed file) each file dialog opened on
+    int printPreviews = 0;
+    std::function<void(QPrinter *)> lastPrintPreviewPaint;
 
     int messageBox(QWidget *owner, const QString &text, const QString &caption, int style) override;
     void errorBox(QWidget *owner, const QString &message) override;
@@ -43,6 +46,8 @@ public:
                          const QString &defaultSuffix, bool confirmOverwrite) override;
     bool chooseFont(QWidget *owner, const QFont &initial, QFont *chosen) override;
     bool choosePrinter(QWidget *owner, QPrinter *printer) override;
+    // Records the preview and keeps `paint`; no window opens.
+    void printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint) override;
 };
 
 } // namespace brevnote::test

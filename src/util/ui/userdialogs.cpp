@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <memory>
@@ -162,6 +164,13 @@ UserDialogs *&installed() {
 }
 
 } // namespace
+
+void UserDialogs::printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint) {
+    QPrinter printer;
+    QPrintPreviewDialog dialog(&printer, owner);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.exec();
+}
 
 UserDialogs &userDialogs() {
     static SystemDialogs system;

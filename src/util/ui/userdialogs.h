@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -38,6 +40,11 @@ public:
 
     // Print dialog for the printer; true when the user confirmed.
     virtual bool choosePrinter(QWidget *owner, QPrinter *printer) = 0;
+
+    // Print preview of what `paint` draws on the printer it is handed, opened without a print
+    // dialog first; `paint` may run again whenever the user changes the page setup. The real
+    // preview unless overridden, so answering implementations that never preview need not.
+    virtual void printPreview(QWidget *owner, const std::function<void(QPrinter *)> &paint);
 };
 
 // The implementation in force: the real dialogs unless a test installed another.
