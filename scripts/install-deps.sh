@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Brevnote need.
 # Idempotent: when every package is already installed, apt is not touched at all.
+# Arguments name further packages a script needs beyond these (scripts/fuzz.sh: clang).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
     qt6-qpa-plugins
     libbenchmark-dev
     xvfb xauth
+    "$@"
 )
 
 missing=()
