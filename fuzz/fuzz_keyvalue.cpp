@@ -42,10 +42,13 @@ QString describe(const FontDescription &f, bool withSize) {
         .join(u'|');
 }
 
-// A face name a font text can carry: ";" ends it, the character 7 changes the separator,
-// and a name of blanks reads as missing.
-bool writableName(const QString &name) {
-    return !name.contains(u';') && !name.contains(QChar(7)) && !UpperTrim(name).isEmpty();
+// The face name a font text gives back: item separators in it are written as blanks, and a
+// name of blanks only reads as missing, leaving the reader's own.
+QString faceNameReadBack(const QString &name, const QString &readersOwn) {
+    QString stored = name;
+    stored.replace(u';', u' ');
+    stored.replace(QChar(7), u' ');
+    return UpperTrim(stored).isEmpty() ? readersOwn : stored;
 }
 
 } // namespace
@@ -99,8 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::fail("a written font text reads back", __FILE__, __LINE__,
                    error.message() + u' ' + fuzz::shown(written));
     }
-    if (!writableName(font.name))
-        read.name = font.name;
+    const QString expectedName = faceNameReadBack(font.name, QStringLiteral("Other"));
+    FUZZ_CHECK(read.name == expectedName,
+               fuzz::shown(read.name) + u' ' + fuzz::shown(expectedName));
+    read.name = font.name;
     // The size follows from the height; a size given alone in the text may differ from it.
     FontDescription fromHeight = font;
     fromHeight.setHeight(font.height());
