@@ -32,9 +32,10 @@ failed=()
 for t in "${targets[@]}"; do
     mkdir -p "$build/corpus/$t" "$build/findings"
     echo "== $t: ${seconds} s"
-    # -timeout: an input that takes longer is a hang; -rss_limit_mb: one that eats memory.
+    # -timeout: an input that takes longer is a hang (FUZZ_TIMEOUT seconds, more on a machine
+    # that others share); -rss_limit_mb: one that eats memory.
     if ! "$build/fuzz/$t" "$build/corpus/$t" "fuzz/corpus/$t" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-30}" -rss_limit_mb=2048 \
         -artifact_prefix="$build/findings/$t-" -print_final_stats=1 2>"$build/$t.log"; then
         failed+=("$t")
         tail -n 60 "$build/$t.log"
