@@ -50,7 +50,7 @@ QByteArray fileBytes(const QString &path) {
 QStringList fileLines(const QString &path) {
     const QByteArray bytes = fileBytes(path);
     QString text = decodeText(bytes);
-    if (bytes.startsWith("\xEF\xBB\xBF") && text.startsWith(u"\u00EF\u00BB\u00BF"))
+    if (bytes.startsWith("\xEF\xBB\xBF") && text.size() == bytes.size())
         text.remove(0, 3);
     return splitLines(text);
 }
