@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Brevnote need.
 # Idempotent: when every package is already installed, apt is not touched at all.
+# Arguments name further packages a script needs beyond these (scripts/fuzz.sh: clang).
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,7 @@ packages=(
     # accessibility bus, and the launcher and AppStream checks
     trayer openbox xdotool x11-utils dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream
+    "$@"
 )
 
 missing=()

@@ -175,6 +175,8 @@ private:
     // written, the journal keeps the text.
     void closingDumpSettled(bool written);
     void notifyUser(const QString &text);
+    // Writes the journal at once when the text is long enough for a text tool to take a while.
+    void saveJournalBeforeLongWork();
 
     bool m_plainText = true;
     bool m_dumpDone = false;

@@ -64,10 +64,30 @@ public:
                 ++m_pos;
             }
         }
-        return m_out;
+        return savable(m_out);
     }
 
 private:
+    // The pad must be able to save what it shows and read it back: a NUL (\'00, \u0) would
+    // make the saved file one that "Abrir" refuses, and half of a surrogate pair (a lone \uN)
+    // has no UTF-8 form. NULs are dropped, lone halves become U+FFFD.
+    static QString savable(const QString &text) {
+        QString out;
+        out.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.isNull())
+                continue;
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                out += c;
+                out += text.at(++i);
+            } else {
+                out += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
+            }
+        }
+        return out;
+    }
+
     struct Group {
         bool skip = false;
         int fallbackLength = 1; // \ucN

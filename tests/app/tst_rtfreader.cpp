@@ -59,6 +59,12 @@ void TestRtfReader::extractsText_data() {
         << QStringLiteral("{\\rtf1{\\uc0 \\u8364 }\\u8364?x}") << QStringLiteral("€€x");
     QTest::newRow("negative unicode is above 32767")
         << QStringLiteral("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("\xF0\x9F\x98\x80");
+    // What the pad shows must save and read back: no NUL, no half of a surrogate pair.
+    QTest::newRow("nul characters dropped")
+        << QStringLiteral("{\\rtf1 a\\'00b\\u0?c}") << QStringLiteral("abc");
+    QTest::newRow("lone surrogate halves replaced")
+        << QStringLiteral("{\\rtf1 \\u-10179?x\\u-8704?\\u-10179?}")
+        << QStringLiteral("\uFFFDx\uFFFD\uFFFD");
     QTest::newRow("escaped specials")
         << QStringLiteral("{\\rtf1 a\\\\b\\{c\\}}") << QStringLiteral("a\\b{c}");
     QTest::newRow("non-breaking space and hyphen")

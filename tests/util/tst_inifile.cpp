@@ -358,6 +358,17 @@ void TestIniFile::writeChangesOnlyItsLines_data() {
         << QByteArray() << QStringList{u"w|s|k|'a'"_qs} << QByteArray("[s]\r\nk=\"'a'\"\r\n");
     QTest::newRow("names trimmed")
         << QByteArray() << QStringList{u"w|  s  | k |v"_qs} << QByteArray("[s]\r\nk=v\r\n");
+    // Erasing the only line that is not UTF-8 must not make the others read as UTF-8.
+    QTest::newRow("untouched cp1252 lines keep their text")
+        << QByteArray("[s]\r\nk=\xC3\xA9\r\nj=\xFF\r\n") << QStringList{u"k|s|j"_qs}
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=\xC3\x83\xC2\xA9\r\n");
+    // The first line starts with "ï»¿": written in Windows-1252 it would read as a mark.
+    QTest::newRow("first line that looks like a byte-order mark")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF[0]\r\nk=\xE1\r\n") << QStringList{u"w|s|k|v"_qs}
+        << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF[0]\r\nk=\xC3\xA1\r\n[s]\r\nk=v\r\n");
+    QTest::newRow("utf8 first line that looks like a byte-order mark")
+        << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF[0]\r\n") << QStringList{u"w|s|k|v"_qs}
+        << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF[0]\r\n[s]\r\nk=v\r\n");
     QTest::newRow("binary line kept")
         << QByteArray("[s]\r\n\x01\x02 junk\r\nk=1\r\n") << QStringList{u"w|s|k|2"_qs}
         << QByteArray("[s]\r\n\x01\x02 junk\r\nk=2\r\n");

@@ -54,6 +54,8 @@ private slots:
     void fontToTextExample();
     void fontTextRoundTrips_data();
     void fontTextRoundTrips();
+    void faceNameSeparatorsAreWrittenAsBlanks_data();
+    void faceNameSeparatorsAreWrittenAsBlanks();
     void textToFontAppliesOnlyGivenKeys_data();
     void textToFontAppliesOnlyGivenKeys();
     void textToFontKeepsWhatWasAppliedBeforeAnError();
@@ -346,6 +348,31 @@ void TestKeyValue::fontTextRoundTrips() {
     const QString text = FontToText(written);
     QVERIFY(text.startsWith(u';'));
     TextToFont(text, read);
+    QCOMPARE(describe(read), describe(written));
+}
+
+void TestKeyValue::faceNameSeparatorsAreWrittenAsBlanks_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("readBack");
+    // A bell-separated text can give such a name; written as it is, it would cut the name,
+    // add keys of its own or switch the separator, and the text would not read back.
+    QTest::newRow("semicolon") << QStringLiteral("Arial;Narrow") << QStringLiteral("Arial Narrow");
+    QTest::newRow("keys inside the name")
+        << QStringLiteral("X;Size=x;Bold=-1") << QStringLiteral("X Size=x Bold=-1");
+    QTest::newRow("bell") << (QStringLiteral("A") + kBell + QStringLiteral("B"))
+                          << QStringLiteral("A B");
+}
+
+void TestKeyValue::faceNameSeparatorsAreWrittenAsBlanks() {
+    QFETCH(QString, name);
+    QFETCH(QString, readBack);
+    FontDescription written;
+    written.name = name;
+    written.setSize(12);
+    FontDescription read;
+    read.bold = true;
+    TextToFont(FontToText(written), read);
+    written.name = readBack;
     QCOMPARE(describe(read), describe(written));
 }
 

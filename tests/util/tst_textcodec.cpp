@@ -50,6 +50,9 @@ void TestTextCodec::decodeDetectsEncoding_data() {
         << QByteArray("\x80 \x93x\x94") << QStringLiteral("€ “x”");
     QTest::newRow("cp1252 undefined byte kept") << QByteArray("\x81") << QString(QChar(0x81));
     QTest::newRow("truncated utf8 is cp1252") << QByteArray("a\xC3") << QStringLiteral("aÃ");
+    QTest::newRow("second byte-order mark is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                  "a")
+                                                    << QStringLiteral("\uFEFFa");
 }
 
 void TestTextCodec::decodeDetectsEncoding() {
@@ -69,6 +72,14 @@ void TestTextCodec::encodeChoosesEncoding_data() {
     QTest::newRow("greek needs utf8") << QStringLiteral("aα")
                                       << QByteArray("\xEF\xBB\xBF"
                                                     "a\xCE\xB1");
+    // Their Windows-1252 bytes C3 A9 would read back as the UTF-8 of "é".
+    QTest::newRow("cp1252 bytes that read as utf8")
+        << QStringLiteral("Ã©") << QByteArray("\xEF\xBB\xBF\xC3\x83\xC2\xA9");
+    QTest::newRow("cp1252 bytes that read as a byte-order mark")
+        << QStringLiteral("ï»¿x") << QByteArray("\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBFx");
+    QTest::newRow("leading zero-width no-break space") << QStringLiteral("\uFEFFa α")
+                                                       << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                     "a \xCE\xB1");
     QTest::newRow("emoji needs utf8")
         << QString::fromUtf8("\xF0\x9F\x98\x80") << QByteArray("\xEF\xBB\xBF\xF0\x9F\x98\x80");
 }

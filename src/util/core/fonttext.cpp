@@ -37,6 +37,15 @@ void applyStyle(const QString &text, const QString &key, bool &style) {
         style = ReadKeyValueBool(text, key, false);
 }
 
+// A face name is written as a blank where it holds an item separator (";" or the character 7):
+// left in, it would end the name early or add keys of its own, and the text would no longer
+// read back.
+QString storedFaceName(QString name) {
+    name.replace(u';', u' ');
+    name.replace(QChar(7), u' ');
+    return name;
+}
+
 } // namespace
 
 void FontDescription::setSize(int points) {
@@ -57,7 +66,7 @@ void FontDescription::setHeight(int pixels) {
 }
 
 QString FontToText(const FontDescription &font) {
-    return QStringLiteral(";Name=") + font.name + QStringLiteral(";Color=") +
+    return QStringLiteral(";Name=") + storedFaceName(font.name) + QStringLiteral(";Color=") +
            QString::number(font.color) + QStringLiteral(";Size=") + QString::number(font.size()) +
            QStringLiteral(";Height=") + QString::number(font.height()) + QStringLiteral(";Pitch=") +
            QString::number(font.pitch) + QStringLiteral(";PixelsPerInch=") +

@@ -30,7 +30,7 @@ private:
 };
 
 // ";Name=...;Color=...;Size=...;Height=...;Pitch=...;PixelsPerInch=...;Bold=...;Italic=...;
-// Underline=...;Strikeout=..."
+// Underline=...;Strikeout=...". A ";" or character 7 in the face name is written as a blank.
 QString FontToText(const FontDescription &font);
 // Applies the keys present in the text; missing keys leave the font unchanged. Errors of
 // malformed values pass to the caller with what was applied before them kept.

@@ -166,8 +166,9 @@ struct IniFile::Document {
     static std::unique_ptr<Document> parse(QByteArray fileBytes, bool unreadableFile) {
         auto doc = std::make_unique<Document>();
         QString text = decodeText(fileBytes);
-        // A byte-order mark before bytes that are not UTF-8 decodes as three characters.
-        if (fileBytes.startsWith("\xEF\xBB\xBF") && text.startsWith(u"\u00EF\u00BB\u00BF"))
+        // A byte-order mark before bytes that are not UTF-8 decodes as three characters (one
+        // per byte, as Windows-1252 always decodes).
+        if (fileBytes.startsWith("\xEF\xBB\xBF") && text.size() == fileBytes.size())
             text.remove(0, 3);
         doc->bytes = std::move(fileBytes);
         doc->unreadable = unreadableFile;
@@ -204,7 +205,12 @@ struct IniFile::Document {
             all.append(section.header);
             all += section.lines;
         }
-        return encodeText(joinLines(all));
+        const QString text = joinLines(all);
+        // In Windows-1252 a text starting with these three characters starts with the bytes
+        // of a byte-order mark, which reading drops: such a file is written as UTF-8.
+        if (text.startsWith(u"\u00EF\u00BB\u00BF"))
+            return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        return encodeText(text);
     }
 
     qsizetype sectionAt(const QString &name) const { return sectionIndex.value(nameKey(name), -1); }

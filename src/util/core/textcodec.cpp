@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace brevnote {
@@ -66,7 +67,10 @@ QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
     const bool hasBom = bytes.startsWith(kUtf8Bom);
     const QByteArrayView body =
         hasBom ? QByteArrayView(bytes).sliced(kUtf8Bom.size()) : QByteArrayView(bytes);
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // Only the one mark removed above is not text: a second one is a character (U+FEFF)
+    // that the text started with, and writing the text puts it back behind a new mark.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8.decode(body);
     if (!utf8.hasError()) {
         if (encoding)
@@ -79,8 +83,15 @@ QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
 }
 
 QByteArray encodeText(const QString &text) {
-    if (fitsWindows1252(text))
-        return encodeWindows1252(text);
+    if (fitsWindows1252(text)) {
+        QByteArray bytes = encodeWindows1252(text);
+        // Windows-1252 bytes that also form valid UTF-8 ("Ã©" gives the bytes of "é") would
+        // read back as other characters: such a text is written as UTF-8 instead.
+        const bool ascii =
+            std::all_of(bytes.cbegin(), bytes.cend(), [](char byte) { return (byte & 0x80) == 0; });
+        if (ascii || decodeText(bytes) == text)
+            return bytes;
+    }
     return kUtf8Bom + text.toUtf8();
 }
 

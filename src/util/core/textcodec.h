@@ -6,8 +6,8 @@
 
 // The one text codec of the program. Files are read as UTF-8 when their bytes are valid
 // UTF-8 (with or without a byte-order mark) and as Windows-1252 otherwise; they are written
-// in Windows-1252 when every character has a byte there, and as UTF-8 with a byte-order mark
-// otherwise, so nothing is ever lost. Lines break at CR LF, lone CR or lone LF and are
+// in Windows-1252 when every character has a byte there and those bytes do not read as UTF-8,
+// and as UTF-8 with a byte-order mark otherwise, so a text written reads back the same. Lines break at CR LF, lone CR or lone LF and are
 // written back each followed by CR LF.
 namespace brevnote {
 

@@ -1,0 +1,31 @@
+// The text codec on arbitrary bytes: detection and decoding never fail, and whatever was
+// decoded is written so that it reads back the same.
+#include "fuzzcheck.h"
+#include "util/core/textcodec.h"
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace brevnote;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString text = decodeText(bytes);
+
+    const QByteArray written = encodeText(text);
+    FUZZ_CHECK(decodeText(written) == text, fuzz::shown(text));
+
+    // Every byte has a Windows-1252 character and back.
+    const QString windows = decodeWindows1252(bytes);
+    FUZZ_CHECK(fitsWindows1252(windows));
+    FUZZ_CHECK(encodeWindows1252(windows) == bytes);
+
+    // Lines: joining and splitting again gives the same lines, each without a line break.
+    const QStringList lines = splitLines(text);
+    for (const QString &line : lines)
+        FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n'), fuzz::shown(line));
+    const QString joined = joinLines(lines);
+    FUZZ_CHECK(splitLines(joined) == lines);
+    FUZZ_CHECK(decodeText(encodeText(joined)) == joined, fuzz::shown(joined));
+    return 0;
+}
