@@ -10,12 +10,14 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -246,7 +248,22 @@ void TestTextToolsDialogs::ordenarAsksAndUndoes() {
 void TestTextToolsDialogs::groupingLeavesText() {
     QPlainTextEdit editor;
     editor.setPlainText(u"Sim\nsim\n<b>x</b>"_s);
+    // The table shows in a modal viewer; close it as soon as it is up.
+    bool viewerShown = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&viewerShown] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible()) {
+                viewerShown = true;
+                dialog->done(QDialog::Accepted);
+            }
+        }
+    });
+    poll.start();
     GroupLines(&editor, nullptr);
+    poll.stop();
+    QVERIFY(viewerShown);
     QCOMPARE(editorText(editor), u"Sim\nsim\n<b>x</b>"_s);
     QVERIFY(!editor.document()->isUndoAvailable());
 }
