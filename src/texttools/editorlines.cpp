@@ -1,5 +1,7 @@
 #include "editorlines.h"
 
+#include "linesplitlogic.h"
+
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -7,17 +9,8 @@
 namespace brevnote {
 
 QStringList ToolEditorLines(const QPlainTextEdit *editor) {
-    // toRawText keeps non-breaking spaces, which toPlainText would turn into blanks; its
-    // paragraphs are separated by U+2029.
-    const QString raw = editor->document()->toRawText();
-    if (raw.isEmpty())
-        return {};
-    QStringList lines = raw.split(QChar::ParagraphSeparator);
-    // A text that ends with a break has an empty last paragraph; like a break at the end of
-    // a file, it starts no further line.
-    if (lines.size() > 1 && lines.constLast().isEmpty())
-        lines.removeLast();
-    return lines;
+    // toRawText keeps non-breaking spaces, which toPlainText would turn into blanks.
+    return SplitToolLines(editor->document()->toRawText());
 }
 
 void ReplaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
@@ -26,7 +19,7 @@ void ReplaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
     QTextCursor cursor(editor->document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
-    cursor.insertText(lines.join(u'\n'));
+    cursor.insertText(JoinToolLines(lines));
     cursor.endEditBlock();
 }
 
