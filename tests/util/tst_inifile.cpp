@@ -91,6 +91,7 @@ private slots:
     void invalidNamesAreRefused();
     void missingFileReadsEmpty();
     void secondInstanceSeesEveryWrite();
+    void readBatchLooksOnce();
     void sameSizeRewriteInPlaceIsSeen();
     void failedWriteRaisesAndKeepsOldFile_data();
     void failedWriteRaisesAndKeepsOldFile();
@@ -181,6 +182,13 @@ void TestIniFile::readsValue_data() {
                                << s << QStringLiteral("j") << QStringLiteral("2");
     QTest::newRow("missing section")
         << QByteArray("[s]\r\nk=1\r\n") << QStringLiteral("t") << k << kMissing;
+    QTest::newRow("key asked with equals")
+        << QByteArray("[s]\r\na=b=c\r\n") << s << QStringLiteral("a=b") << kMissing;
+    QTest::newRow("key asked is a prefix") << QByteArray("[s]\r\nkey=1\r\n") << s << k << kMissing;
+    QTest::newRow("key asked is longer")
+        << QByteArray("[s]\r\nk=1\r\n") << s << QStringLiteral("k=") << kMissing;
+    QTest::newRow("key asked is a word of the key")
+        << QByteArray("[s]\r\nk x=1\r\n") << s << k << kMissing;
     QTest::newRow("empty key asked") << QByteArray("[s]\r\n=1\r\n") << s << QString() << kMissing;
 }
 
@@ -472,6 +480,26 @@ void TestIniFile::secondInstanceSeesEveryWrite() {
     a.writeString(u"t"_qs, u"j"_qs, u"w"_qs); // must not bring the erased section back
     QCOMPARE(b.sections(), QStringList{u"t"_qs});
     QCOMPARE(test::readBytes(filePath()), QByteArray("[t]\r\nk=v\r\nj=w\r\n"));
+}
+
+void TestIniFile::readBatchLooksOnce() {
+    IniFile other(filePath());
+    const IniFile reader(filePath());
+    other.writeInteger(u"s"_qs, u"k"_qs, 1);
+    IniFile &writer = const_cast<IniFile &>(reader);
+    {
+        const IniFile::ReadBatch batch(reader);
+        QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 1);
+        other.writeInteger(u"s"_qs, u"k"_qs, 2);
+        { const IniFile::ReadBatch inner(reader); }
+        QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 1); // the batch's state
+        // A write starts from the file as it is, so the other's value is kept and seen.
+        writer.writeInteger(u"s"_qs, u"j"_qs, 5);
+        QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 2);
+        other.writeInteger(u"s"_qs, u"k"_qs, 3);
+    }
+    QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 3);
+    QCOMPARE(test::readBytes(filePath()), QByteArray("[s]\r\nk=3\r\nj=5\r\n"));
 }
 
 void TestIniFile::sameSizeRewriteInPlaceIsSeen() {
