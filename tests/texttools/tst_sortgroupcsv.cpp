@@ -5,12 +5,34 @@
 #include "texttools/valuefrom.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace brevnote;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// Seeded random lines from pieces that collate close together: accents, case, blanks,
+// punctuation, digits, a character outside the Basic Multilingual Plane, and many repeats.
+QStringList randomLines(qsizetype count, quint32 seed) {
+    static const QStringList pieces{u"a"_s, u"A"_s, u"á"_s,  u"Á"_s, u"à"_s, u"ã"_s, u"e"_s,
+                                    u"É"_s, u"ê"_s, u"c"_s,  u"ç"_s, u"Ç"_s, u"o"_s, u"Ô"_s,
+                                    u"z"_s, u" "_s, u"-"_s,  u"'"_s, u"1"_s, u"2"_s, u"😀"_s,
+                                    u"ñ"_s, u"ß"_s, u"ss"_s, u"æ"_s, u"\t"_s};
+    QRandomGenerator random(seed);
+    QStringList lines;
+    for (qsizetype i = 0; i < count; ++i) {
+        QString line;
+        const int length = int(random.bounded(5));
+        for (int j = 0; j < length; ++j)
+            line += pieces.at(random.bounded(int(pieces.size())));
+        lines.append(line);
+    }
+    return lines;
+}
 
 const QString kTableStart =
     u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"7\" style=\"border-collapse: collapse\">"_s;
@@ -34,6 +56,10 @@ private slots:
     void sortCaseBlind_data();
     void sortCaseBlind();
     void sortUnderTheCLocaleCollatesAsPortuguese();
+    void sortMatchesPlainCollatorSort_data();
+    void sortMatchesPlainCollatorSort();
+    void sortStoppedLeavesLines_data();
+    void sortStoppedLeavesLines();
     void groupLines_data();
     void groupLines();
     void valueFromOperations();
@@ -67,6 +93,49 @@ void TestSortGroupCsv::sortUnderTheCLocaleCollatesAsPortuguese() {
     QVERIFY(SortLinesCaseBlind(lines));
     QCOMPARE(lines.indexOf(u"Zebra"_s), 4);
     QCOMPARE(lines.mid(0, 4), (QStringList{u"abacate"_s, u"Ágata"_s, u"éclair"_s, u"Eva"_s}));
+}
+
+void TestSortGroupCsv::sortMatchesPlainCollatorSort_data() {
+    QTest::addColumn<qsizetype>("count");
+    QTest::newRow("on this thread") << qsizetype(3000);
+    QTest::newRow("on two threads") << qsizetype(70000);
+}
+
+// The keyed, split sort gives exactly what a stable sort comparing the lines with the collator
+// gives, equal lines in their first order included.
+void TestSortGroupCsv::sortMatchesPlainCollatorSort() {
+    QFETCH(qsizetype, count);
+    const QStringList input = randomLines(count, quint32(count));
+    QStringList expected = input;
+    const QCollator collator = CaseBlindCollator();
+    std::stable_sort(
+        expected.begin(), expected.end(),
+        [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    QStringList lines = input;
+    qsizetype lastDone = 0;
+    QVERIFY(SortLinesCaseBlind(lines, [&lastDone](qsizetype done, qsizetype) {
+        lastDone = done;
+        return true;
+    }));
+    QCOMPARE(lastDone, count);
+    // Equal-looking lines differ in case, so comparing the texts checks their order too.
+    QCOMPARE(lines, expected);
+}
+
+void TestSortGroupCsv::sortStoppedLeavesLines_data() {
+    QTest::addColumn<bool>("whileSorting");
+    QTest::newRow("while keying") << false;
+    QTest::newRow("while sorting") << true;
+}
+
+void TestSortGroupCsv::sortStoppedLeavesLines() {
+    QFETCH(bool, whileSorting);
+    const QStringList input = randomLines(70000, 7);
+    QStringList lines = input;
+    QVERIFY(!SortLinesCaseBlind(lines, [whileSorting](qsizetype done, qsizetype total) {
+        return whileSorting && done < total;
+    }));
+    QCOMPARE(lines, input);
 }
 
 void TestSortGroupCsv::groupLines_data() {
