@@ -1,11 +1,14 @@
 #include "sortlogic.h"
 
+#include "collationkeys.h"
+
 #include <QLocale>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -20,16 +23,22 @@ constexpr qsizetype kParallelLines = 50000;
 // How often the calling thread reports while a worker sorts or merges, so windows repaint.
 constexpr std::chrono::milliseconds kPumpInterval(40);
 
-struct Entry {
-    QCollatorSortKey key;
-    qsizetype index;
+// Keeps only the line numbers of the merged keys.
+struct LineIndexInserter {
+    using iterator_category = std::output_iterator_tag;
+    using value_type = void;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = void;
+    std::vector<qsizetype> &order;
+    LineIndexInserter &operator=(const LineKey &key) {
+        order.push_back(key.index);
+        return *this;
+    }
+    LineIndexInserter &operator*() { return *this; }
+    LineIndexInserter &operator++() { return *this; }
+    LineIndexInserter operator++(int) { return *this; }
 };
-
-// Equal keys keep the lines' order, so the result is the same however the work is split.
-bool before(const Entry &a, const Entry &b) {
-    const int order = a.key.compare(b.key);
-    return order < 0 || (order == 0 && a.index < b.index);
-}
 
 // Runs `work` on its own thread while the calling thread keeps reporting (the report
 // processes the windows' events). False when the user asked to stop meanwhile; the work still
@@ -68,65 +77,65 @@ QCollator CaseBlindCollator() {
 bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
     const qsizetype total = lines.size();
     const QStringList &input = lines;
-    // A large text is split in two halves: a worker computes the upper half's keys (with a
-    // collator of its own: a collator is not shared between threads) and sorts them, while
-    // this thread does the lower half's keys and reports.
+    const QCollator collator = CaseBlindCollator();
+    CollationKeys lowerKeys(collator);
+    if (!lowerKeys.isValid()) {
+        // No ICU collator for the locale (QCollator then compares code points): the plain
+        // sort, slower but the same order.
+        std::stable_sort(
+            lines.begin(), lines.end(),
+            [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+        return reportProgress(progress, total, total);
+    }
+
+    // A large text is split in two halves: a worker keys and sorts the upper half while this
+    // thread keys the lower half and reports.
     const qsizetype half = total >= kParallelLines ? total / 2 : total;
-    std::vector<Entry> upper;
+    CollationKeys upperKeys(collator);
+    std::vector<LineKey> upper;
     std::atomic<qsizetype> upperDone = 0;
     std::atomic<bool> stop = false;
     std::thread upperWorker;
     if (half < total) {
         upperWorker = std::thread([&] {
-            const QCollator collator = CaseBlindCollator();
-            upper.reserve(size_t(total - half));
             for (qsizetype i = half; i < total && !stop; ++i) {
-                upper.push_back({collator.sortKey(input.at(i)), i});
+                upperKeys.add(input.at(i), i);
                 if ((i - half + 1) % kProgressStep == 0)
                     upperDone = i - half + 1;
             }
+            upper = upperKeys.take();
             if (!stop)
-                std::sort(upper.begin(), upper.end(), before);
+                std::sort(upper.begin(), upper.end(), keyBefore);
         });
     }
-    const auto stopUpper = [&] {
-        stop = true;
-        if (upperWorker.joinable())
-            upperWorker.join();
-    };
 
-    const QCollator collator = CaseBlindCollator();
-    std::vector<Entry> lower;
-    lower.reserve(size_t(half));
     for (qsizetype i = 0; i < half; ++i) {
-        lower.push_back({collator.sortKey(input.at(i)), i});
+        lowerKeys.add(input.at(i), i);
         if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1 + upperDone, total)) {
-            stopUpper();
+            stop = true;
+            if (upperWorker.joinable())
+                upperWorker.join();
             return false;
         }
     }
+    std::vector<LineKey> lower = lowerKeys.take();
 
     bool goOn = true;
     if (half < total) {
         goOn = runReporting(
             [&] {
-                std::sort(lower.begin(), lower.end(), before);
+                std::sort(lower.begin(), lower.end(), keyBefore);
                 upperWorker.join();
             },
             progress, total);
     } else {
-        std::sort(lower.begin(), lower.end(), before);
+        std::sort(lower.begin(), lower.end(), keyBefore);
     }
     std::vector<qsizetype> order;
     order.reserve(size_t(total));
     const auto merge = [&] {
-        const auto take = [&order](const Entry &entry) { order.push_back(entry.index); };
-        auto a = lower.cbegin();
-        auto b = upper.cbegin();
-        while (a != lower.cend() && b != upper.cend())
-            take(before(*b, *a) ? *b++ : *a++);
-        std::for_each(a, lower.cend(), take);
-        std::for_each(b, upper.cend(), take);
+        std::merge(lower.cbegin(), lower.cend(), upper.cbegin(), upper.cend(),
+                   LineIndexInserter{order}, keyBefore);
     };
     if (half < total)
         goOn = runReporting(merge, progress, total) && goOn;
