@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <iterator>
 #include <thread>
@@ -19,9 +18,6 @@ namespace {
 // Below this many lines the whole sort stays on the calling thread: threads would cost more
 // than they save, and it ends long before a window would look frozen.
 constexpr qsizetype kParallelLines = 50000;
-
-// How often the calling thread reports while a worker sorts or merges, so windows repaint.
-constexpr std::chrono::milliseconds kPumpInterval(40);
 
 // Keeps only the line numbers of the merged keys.
 struct LineIndexInserter {
@@ -39,29 +35,6 @@ struct LineIndexInserter {
     LineIndexInserter &operator++() { return *this; }
     LineIndexInserter operator++(int) { return *this; }
 };
-
-// Runs `work` on its own thread while the calling thread keeps reporting (the report
-// processes the windows' events). False when the user asked to stop meanwhile; the work still
-// ends first, since a sort cannot stop halfway.
-bool runReporting(const std::function<void()> &work, const LineProgress &progress,
-                  qsizetype total) {
-    if (!progress) {
-        work();
-        return true;
-    }
-    std::atomic<bool> finished = false;
-    std::thread worker([&] {
-        work();
-        finished = true;
-    });
-    bool goOn = true;
-    while (!finished) {
-        goOn = progress(total, total) && goOn;
-        std::this_thread::sleep_for(kPumpInterval);
-    }
-    worker.join();
-    return goOn;
-}
 
 } // namespace
 
@@ -122,7 +95,7 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
 
     bool goOn = true;
     if (half < total) {
-        goOn = runReporting(
+        goOn = runWhileReporting(
             [&] {
                 std::sort(lower.begin(), lower.end(), keyBefore);
                 upperWorker.join();
@@ -138,7 +111,7 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
                    LineIndexInserter{order}, keyBefore);
     };
     if (half < total)
-        goOn = runReporting(merge, progress, total) && goOn;
+        goOn = runWhileReporting(merge, progress, total) && goOn;
     else
         merge();
     if (!goOn || !reportProgress(progress, total, total))

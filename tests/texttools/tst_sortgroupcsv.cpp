@@ -87,6 +87,8 @@ private slots:
     void sortMatchesPlainCollatorSort();
     void sortStoppedLeavesLines_data();
     void sortStoppedLeavesLines();
+    void groupLinesReporting_data();
+    void groupLinesReporting();
     void groupLines_data();
     void groupLines();
     void valueFromOperations();
@@ -173,6 +175,25 @@ void TestSortGroupCsv::sortStoppedLeavesLines() {
         return whileSorting && done < total;
     }));
     QCOMPARE(lines, input);
+}
+
+void TestSortGroupCsv::groupLinesReporting_data() {
+    QTest::addColumn<bool>("stopAtTheEnd");
+    QTest::newRow("goes on") << false;
+    QTest::newRow("stopped while the page is built") << true;
+}
+
+// With a progress callback the page is built beside the reports: the same page, or none when
+// the user stopped meanwhile.
+void TestSortGroupCsv::groupLinesReporting() {
+    QFETCH(bool, stopAtTheEnd);
+    const QStringList lines = randomLines(40000, 3);
+    int endReports = 0; // the first comes when every line is counted, then while building
+    const QString html =
+        GroupLinesHTML(lines, [stopAtTheEnd, &endReports](qsizetype done, qsizetype total) {
+            return !(stopAtTheEnd && done == total && ++endReports == 2);
+        });
+    QCOMPARE(html, stopAtTheEnd ? QString() : GroupLinesHTML(lines));
 }
 
 void TestSortGroupCsv::groupLines_data() {
