@@ -46,11 +46,16 @@ void writeReminderFile() {
     writeLinesFile(platform::programFolder() + ReminderFileName(), lines);
 }
 
+// A scheduler on the program's reminder file whose alarms only count themselves.
+ReminderScheduler countingScheduler(int &alarms) {
+    return ReminderScheduler(&OpenReminderStore, [&alarms](const QString &, const QString &, bool &,
+                                                           bool &) { ++alarms; });
+}
+
 void passWithNoneDue(benchmark::State &state) {
     writeReminderFile();
     int alarms = 0;
-    ReminderScheduler scheduler(&OpenReminderStore, [&alarms](const QString &, const QString &,
-                                                              bool &, bool &) { ++alarms; });
+    ReminderScheduler scheduler = countingScheduler(alarms);
     scheduler.CheckReminders();
     // Between two ticks the file is seconds old, so its stamp alone is trusted.
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
@@ -67,8 +72,7 @@ BENCHMARK(passWithNoneDue)->UseRealTime()->Unit(benchmark::kMillisecond);
 void passAfterOtherInstanceChanged(benchmark::State &state) {
     writeReminderFile();
     int alarms = 0;
-    ReminderScheduler scheduler(&OpenReminderStore, [&alarms](const QString &, const QString &,
-                                                              bool &, bool &) { ++alarms; });
+    ReminderScheduler scheduler = countingScheduler(alarms);
     scheduler.CheckReminders();
     const std::unique_ptr<IniFile> other = OpenReminderStore();
     static int change = 0;
