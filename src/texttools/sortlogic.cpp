@@ -36,6 +36,17 @@ struct LineIndexInserter {
     LineIndexInserter operator++(int) { return *this; }
 };
 
+// Stops the worker and waits for it on every way out of the sort, an exception included.
+struct WorkerGuard {
+    std::thread &worker;
+    std::atomic<bool> &stop;
+    ~WorkerGuard() {
+        stop = true;
+        if (worker.joinable())
+            worker.join();
+    }
+};
+
 } // namespace
 
 QCollator CaseBlindCollator() {
@@ -69,6 +80,7 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
     std::atomic<qsizetype> upperDone = 0;
     std::atomic<bool> stop = false;
     std::thread upperWorker;
+    const WorkerGuard guard{upperWorker, stop};
     if (half < total) {
         upperWorker = std::thread([&] {
             for (qsizetype i = half; i < total && !stop; ++i) {
@@ -84,12 +96,8 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
 
     for (qsizetype i = 0; i < half; ++i) {
         lowerKeys.add(input.at(i), i);
-        if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1 + upperDone, total)) {
-            stop = true;
-            if (upperWorker.joinable())
-                upperWorker.join();
+        if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1 + upperDone, total))
             return false;
-        }
     }
     std::vector<LineKey> lower = lowerKeys.take();
 
