@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QCollator>
-#include <QStringList>
+#include <QStringView>
 
 #include <algorithm>
 #include <cstdint>
@@ -31,9 +31,9 @@ inline bool keyBefore(const LineKey &a, const LineKey &b) {
     return a.length != b.length ? a.length < b.length : a.index < b.index;
 }
 
-// The keys of lines [from, to), computed by the ICU collator that QCollator uses for the same
-// locale and case sensitivity, with its settings, so the bytes are those of
-// QCollator::sortKey. Each thread needs an object of its own.
+// Keys computed by an ICU collator opened for the same locale, case sensitivity and settings
+// as the one inside QCollator, so the bytes are those of QCollator::sortKey. One object per
+// thread: a collator is not shared between threads.
 class CollationKeys final {
 public:
     explicit CollationKeys(const QCollator &rules);
