@@ -74,19 +74,26 @@ void readUnchanged(benchmark::State &state) {
 }
 BENCHMARK(readUnchanged)->UseRealTime();
 
+// The number written last, counted across runs of a benchmark (the library runs each one
+// several times with fresh state): every write stores a number not written before, so the file
+// really changes each time.
+int nextChange() {
+    static int change = 0;
+    return ++change;
+}
+
 void readAfterOtherInstanceWrote(benchmark::State &state) {
     const IniFile reader(reminderFile());
     IniFile writer(reminderFile());
     const std::vector<QString> names = scatteredNames();
-    std::size_t next = 0;
-    bool sleeping = false;
     for (auto _ : state) {
         state.PauseTiming();
-        sleeping = !sleeping;
-        writer.writeBool(names[next], QStringLiteral("Sleep"), sleeping);
+        const int change = nextChange();
+        const QString &name = names[std::size_t(change) % names.size()];
+        writer.writeInteger(name, QStringLiteral("SleepCount"), change);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(reader.readString(names[next], QStringLiteral("Sleep")));
-        next = (next + 1) % names.size();
+        if (reader.readInteger(name, QStringLiteral("SleepCount"), 0) != change)
+            state.SkipWithError("the reader missed the write");
     }
 }
 BENCHMARK(readAfterOtherInstanceWrote)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -94,12 +101,10 @@ BENCHMARK(readAfterOtherInstanceWrote)->UseRealTime()->Unit(benchmark::kMillisec
 void writeOneKey(benchmark::State &state) {
     IniFile writer(reminderFile());
     const std::vector<QString> names = scatteredNames();
-    std::size_t next = 0;
-    bool sleeping = false;
     for (auto _ : state) {
-        sleeping = !sleeping;
-        writer.writeBool(names[next], QStringLiteral("Sleep"), sleeping);
-        next = (next + 1) % names.size();
+        const int change = nextChange();
+        writer.writeInteger(names[std::size_t(change) % names.size()], QStringLiteral("SleepCount"),
+                            change);
     }
 }
 BENCHMARK(writeOneKey)->UseRealTime()->Unit(benchmark::kMillisecond);

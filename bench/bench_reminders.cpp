@@ -1,6 +1,7 @@
 // One scheduler pass over the reminder file at its largest expected size: 10,000 active
 // reminders, none of them due. The pass reads every reminder's keys through IniFile, which
-// answers from memory while the file is unchanged between two ticks.
+// answers from memory while the file is unchanged between two ticks, and reparses it once
+// after another instance changed it.
 
 #include "reminders/reminderscheduler.h"
 #include "reminders/reminderstore.h"
@@ -19,6 +20,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 using namespace brevnote;
@@ -44,11 +46,16 @@ void writeReminderFile() {
     writeLinesFile(platform::programFolder() + ReminderFileName(), lines);
 }
 
+// A scheduler on the program's reminder file whose alarms only count themselves.
+ReminderScheduler countingScheduler(int &alarms) {
+    return ReminderScheduler(&OpenReminderStore, [&alarms](const QString &, const QString &, bool &,
+                                                           bool &) { ++alarms; });
+}
+
 void passWithNoneDue(benchmark::State &state) {
     writeReminderFile();
     int alarms = 0;
-    ReminderScheduler scheduler(&OpenReminderStore, [&alarms](const QString &, const QString &,
-                                                              bool &, bool &) { ++alarms; });
+    ReminderScheduler scheduler = countingScheduler(alarms);
     scheduler.CheckReminders();
     // Between two ticks the file is seconds old, so its stamp alone is trusted.
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
@@ -59,6 +66,29 @@ void passWithNoneDue(benchmark::State &state) {
         state.SkipWithError("a reminder was due");
 }
 BENCHMARK(passWithNoneDue)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Before each pass another instance changes one message, each time to a text not written
+// before, so the pass always finds a changed file.
+void passAfterOtherInstanceChanged(benchmark::State &state) {
+    writeReminderFile();
+    int alarms = 0;
+    ReminderScheduler scheduler = countingScheduler(alarms);
+    scheduler.CheckReminders();
+    const std::unique_ptr<IniFile> other = OpenReminderStore();
+    static int change = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++change;
+        const QString name =
+            QStringLiteral("LEMBRETE %1").arg(change * 7919 % kReminders, 5, 10, QLatin1Char('0'));
+        other->writeString(name, QStringLiteral("Mensagem"), QStringLiteral("Nota %1").arg(change));
+        state.ResumeTiming();
+        scheduler.CheckReminders();
+    }
+    if (alarms != 0)
+        state.SkipWithError("a reminder was due");
+}
+BENCHMARK(passAfterOtherInstanceChanged)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // editor's one-step replacement and its undo. bench/texttools_compare.sh runs the matching
 // shell commands on the same file. `--write-input=FILE` writes the file and exits.
 
+#include "texttools/capitalizelogic.h"
 #include "texttools/columncutlogic.h"
 #include "texttools/csvlogic.h"
 #include "texttools/editorlines.h"
@@ -11,6 +12,7 @@
 #include "util/core/textcodec.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -20,6 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace brevnote;
@@ -110,9 +113,20 @@ void groupLines(benchmark::State &state) {
 }
 BENCHMARK(groupLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
+// Lines of their own, as the editor's lines are: the cut works on them in place.
+QStringList unsharedLines() {
+    QStringList lines;
+    lines.reserve(inputLines().size());
+    for (const QString &line : inputLines())
+        lines.append(QString(line.constData(), line.size()));
+    return lines;
+}
+
 void cutLines(benchmark::State &state) {
     for (auto _ : state) {
-        QStringList lines = inputLines();
+        state.PauseTiming();
+        QStringList lines = unsharedLines();
+        state.ResumeTiming();
         CutLines(lines, cutOptions());
         benchmark::DoNotOptimize(lines.size());
     }
@@ -125,16 +139,81 @@ void csvLines(benchmark::State &state) {
 }
 BENCHMARK(csvLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
+// The longest time a tool's logic on a million lines goes without reporting to its progress
+// dialog (from the start to the first report, between reports, from the last one to its end):
+// while it does not report, the window does not repaint.
+template<typename Tool> void longestSilence(benchmark::State &state, Tool tool) {
+    double longestMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QStringList lines = unsharedLines();
+        state.ResumeTiming();
+        QElapsedTimer since;
+        since.start();
+        const LineProgress progress = [&](qsizetype, qsizetype) {
+            longestMs = std::max(longestMs, since.nsecsElapsed() / 1e6);
+            since.restart();
+            return true;
+        };
+        tool(lines, progress);
+        longestMs = std::max(longestMs, since.nsecsElapsed() / 1e6);
+    }
+    state.counters["longest_silence_ms"] = longestMs;
+}
+
+void silenceSort(benchmark::State &state) {
+    longestSilence(state, [](QStringList &lines, const LineProgress &progress) {
+        SortLinesCaseBlind(lines, progress);
+    });
+}
+BENCHMARK(silenceSort)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void silenceGroup(benchmark::State &state) {
+    longestSilence(state, [](QStringList &lines, const LineProgress &progress) {
+        benchmark::DoNotOptimize(GroupLinesHTML(lines, progress).size());
+    });
+}
+BENCHMARK(silenceGroup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void silenceCut(benchmark::State &state) {
+    longestSilence(state, [](QStringList &lines, const LineProgress &progress) {
+        CutLines(lines, cutOptions(), progress);
+    });
+}
+BENCHMARK(silenceCut)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void silenceUpperFirst(benchmark::State &state) {
+    longestSilence(state, [](QStringList &lines, const LineProgress &progress) {
+        FormatLines(lines, UpperFirstOptions(), progress);
+    });
+}
+BENCHMARK(silenceUpperFirst)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The editor's lines for a tool, taken on the interface thread before any progress shows.
+void editorLinesTaken(benchmark::State &state) {
+    QPlainTextEdit editor;
+    editor.setPlainText(inputLines().join(u'\n'));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ToolEditorLines(&editor).size());
+}
+BENCHMARK(editorLinesTaken)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
 // The one-step replacement every changing tool ends with, then Ctrl+Z.
 void editorReplaceAndUndo(benchmark::State &state) {
     QPlainTextEdit editor;
     editor.setPlainText(inputLines().join(u'\n'));
     QStringList cut = inputLines();
     CutLines(cut, cutOptions());
+    double replaceMs = 0;
     for (auto _ : state) {
+        QElapsedTimer replace;
+        replace.start();
         ReplaceEditorLines(&editor, cut);
+        replaceMs = replace.nsecsElapsed() / 1e6;
         editor.undo();
     }
+    // The replacement alone: the one step a tool cannot slice.
+    state.counters["replace_ms"] = replaceMs;
 }
 BENCHMARK(editorReplaceAndUndo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 

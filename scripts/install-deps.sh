@@ -11,6 +11,7 @@ packages=(
     qt6-qpa-plugins
     libqt6svg6             # draws the program's SVG icons
     qt6-translations-l10n  # Qt's own texts in Brazilian Portuguese
+    libicu-dev             # the sort's collation keys (the ICU QtCore collates with)
     libbenchmark-dev
     xvfb xauth
     # the end-to-end test: a tray host, a window manager, driving and reading windows, the

@@ -4,6 +4,7 @@
 #include "util/core/safefile.h"
 #include "util/core/textcodec.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -125,21 +126,30 @@ void CrashJournal::takeResult() {
         startWrite();
 }
 
-void CrashJournal::waitForWrite() {
+void CrashJournal::waitForWrite(Waiting waiting) {
     if (!m_inFlight)
         return;
+    if (waiting == Waiting::Repainting) {
+        // Ends at the watcher's signal, queued after whatever was waiting already (a
+        // repaint, a tray click); key presses and clicks wait for the command.
+        QEventLoop loop;
+        QFutureWatcher<bool> written;
+        connect(&written, &QFutureWatcher<bool>::finished, &loop, &QEventLoop::quit);
+        written.setFuture(m_future);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     m_future.waitForFinished();
     takeResult();
 }
 
-void CrashJournal::writeNow() {
+void CrashJournal::writeNow(Waiting waiting) {
     if (m_stopped)
         return;
-    waitForWrite();
-    if (!hasUnsavedChange())
+    waitForWrite(waiting);
+    if (m_stopped || !hasUnsavedChange())
         return;
     startWrite();
-    waitForWrite();
+    waitForWrite(waiting);
 }
 
 void CrashJournal::stop() {

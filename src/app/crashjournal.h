@@ -48,9 +48,14 @@ public:
 
     // The text changed: the journal is written when the typing pauses.
     void textChanged();
+    // How writeNow() waits for the worker: blocked (at the end of the program), or processing
+    // every event but user input, so the windows keep repainting while a large text is
+    // written (before a print or a tool on a large text).
+    enum class Waiting { Blocked, Repainting };
+
     // Writes the current text at once and returns when it is on disk (or the write failed).
     // For commands that may take long or never come back: a print, a tool on a large text.
-    void writeNow();
+    void writeNow(Waiting waiting = Waiting::Blocked);
     // The closing dump holds the text: removes the journal and writes no more in this run.
     void discard();
     // Writes no more in this run and leaves any journal on disk as it is.
@@ -65,7 +70,7 @@ signals:
 private:
     void startWrite();
     void takeResult();
-    void waitForWrite();
+    void waitForWrite(Waiting waiting = Waiting::Blocked);
 
     const QString m_folder;
     const SnapshotFunction m_snapshot;

@@ -64,8 +64,9 @@ public:
     // could not wait after every folder failed. No later ending writes another.
     bool closingDumpDone() const { return m_dumpDone; }
 
-    // Writes the crash journal at once and returns when it holds the current text. Call it
-    // before anything that may take long or never come back (a print, a tool on a large text).
+    // Writes the crash journal at once and returns when it holds the current text; the windows
+    // keep repainting meanwhile. Call it before anything that may take long or never come back
+    // (a print, a tool on a large text).
     void saveJournalNow();
     CrashJournal *crashJournal() const { return Journal; }
 

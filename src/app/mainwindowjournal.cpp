@@ -50,7 +50,7 @@ void TfMaster::startCrashJournal() {
 
 void TfMaster::saveJournalNow() {
     if (Journal)
-        Journal->writeNow();
+        Journal->writeNow(CrashJournal::Waiting::Repainting);
 }
 
 void TfMaster::closingDumpSettled(bool written) {

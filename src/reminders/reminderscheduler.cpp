@@ -6,16 +6,31 @@
 #include "util/core/datetimetext.h"
 #include "util/core/inifile.h"
 
+#include <optional>
+
 namespace brevnote {
 
 namespace {
 
 constexpr qint64 kSnoozeSeconds = 15 * 60;
 
+// Strictly later than the snooze moment, which reads as now (so not later) when missing or not
+// parsing, as ReadSleepTimer has it. Local dates never go back, so a moment on another day is
+// decided by the dates alone, without building a QDateTime: that looks up the time zone, and
+// most of a pass over thousands of snoozed reminders went there.
+bool laterThanSnooze(const IniFile &file, const QString &name, const QDateTime &now) {
+    QDate date;
+    QTime time;
+    if (!ParseIniDateTimeParts(file.readString(name, reminderkeys::SleepTimer), &date, &time))
+        return false;
+    if (date != now.date())
+        return date < now.date();
+    return now > QDateTime(date, time);
+}
+
 // Due when now is strictly later than the start moment, or, while snoozed, strictly later
-// than the snooze moment. Reads only the keys the decision needs: every read asks the file system
-// whether the file changed, and a pass over thousands of reminders is mostly those questions. The
-// time of day cannot matter on any other day than today, nor the snooze moment while not snoozed.
+// than the snooze moment. Reads only the keys the decision needs: the time of day cannot matter on
+// any other day than today, nor the snooze moment while not snoozed.
 bool isDue(const IniFile &file, const QString &name, const QDateTime &now) {
     const QDate date = ReadIniDate(file, name);
     if (date < now.date())
@@ -24,7 +39,7 @@ bool isDue(const IniFile &file, const QString &name, const QDateTime &now) {
         return true;
     if (!ReadSleep(file, name))
         return false;
-    return now > ReadSleepTimer(file, name);
+    return laterThanSnooze(file, name, now);
 }
 
 } // namespace
@@ -55,15 +70,25 @@ void ReminderScheduler::CheckReminders() {
 
 void ReminderScheduler::runPass() {
     IniFile &file = store();
+    // One look at the file for the decisions between two alarms. An alarm stays open for as
+    // long as the user likes, with the list window and other instances free to change the
+    // file meanwhile, so it runs outside the batch and the next decision looks again.
+    // "Now" is taken with it: the decisions between two alarms take milliseconds.
+    std::optional<IniFile::ReadBatch> batch(std::in_place, file);
+    QDateTime now = currentDateTime();
     // Taken once: the alarms' write-backs never add sections, and names the other window
     // or program adds meanwhile wait for the next pass.
     const QStringList names = file.sections();
     for (const QString &name : names) {
         if (!ReadAtivado(file, name))
             continue;
-        if (!isDue(file, name, currentDateTime()))
+        if (!isDue(file, name, now))
             continue;
-        raiseAlarm(name, ReadSleep(file, name));
+        const bool snoozed = ReadSleep(file, name);
+        batch.reset();
+        raiseAlarm(name, snoozed);
+        batch.emplace(file);
+        now = currentDateTime();
     }
 }
 

@@ -1,12 +1,53 @@
 #include "sortlogic.h"
 
+#include "collationkeys.h"
+
 #include <QLocale>
 
 #include <algorithm>
-#include <numeric>
+#include <atomic>
+#include <functional>
+#include <iterator>
+#include <thread>
 #include <vector>
 
 namespace brevnote {
+
+namespace {
+
+// Below this many lines the whole sort stays on the calling thread: threads would cost more
+// than they save, and it ends long before a window would look frozen.
+constexpr qsizetype kParallelLines = 50000;
+
+// Keeps only the line numbers of the merged keys.
+struct LineIndexInserter {
+    using iterator_category = std::output_iterator_tag;
+    using value_type = void;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = void;
+    std::vector<qsizetype> &order;
+    LineIndexInserter &operator=(const LineKey &key) {
+        order.push_back(key.index);
+        return *this;
+    }
+    LineIndexInserter &operator*() { return *this; }
+    LineIndexInserter &operator++() { return *this; }
+    LineIndexInserter operator++(int) { return *this; }
+};
+
+// Stops the worker and waits for it on every way out of the sort, an exception included.
+struct WorkerGuard {
+    std::thread &worker;
+    std::atomic<bool> &stop;
+    ~WorkerGuard() {
+        stop = true;
+        if (worker.joinable())
+            worker.join();
+    }
+};
+
+} // namespace
 
 QCollator CaseBlindCollator() {
     QLocale locale;
@@ -18,19 +59,72 @@ QCollator CaseBlindCollator() {
 }
 
 bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
-    const QCollator collator = CaseBlindCollator();
     const qsizetype total = lines.size();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(total));
-    for (qsizetype i = 0; i < total; ++i) {
-        keys.push_back(collator.sortKey(lines.at(i)));
-        if (!reportProgress(progress, i + 1, total))
+    const QStringList &input = lines;
+    const QCollator collator = CaseBlindCollator();
+    CollationKeys lowerKeys(collator);
+    if (!lowerKeys.isValid()) {
+        // No ICU collator for the locale (QCollator then compares code points): the plain
+        // sort, slower but the same order.
+        std::stable_sort(
+            lines.begin(), lines.end(),
+            [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+        return reportProgress(progress, total, total);
+    }
+
+    // A large text is split in two halves: a worker keys and sorts the upper half while this
+    // thread keys the lower half and reports.
+    const qsizetype half = total >= kParallelLines ? total / 2 : total;
+    CollationKeys upperKeys(collator);
+    std::vector<LineKey> upper;
+    std::atomic<qsizetype> upperDone = 0;
+    std::atomic<bool> stop = false;
+    std::thread upperWorker;
+    const WorkerGuard guard{upperWorker, stop};
+    if (half < total) {
+        upperWorker = std::thread([&] {
+            for (qsizetype i = half; i < total && !stop; ++i) {
+                upperKeys.add(input.at(i), i);
+                if ((i - half + 1) % kProgressStep == 0)
+                    upperDone = i - half + 1;
+            }
+            upper = upperKeys.take();
+            if (!stop)
+                std::sort(upper.begin(), upper.end(), keyBefore);
+        });
+    }
+
+    for (qsizetype i = 0; i < half; ++i) {
+        lowerKeys.add(input.at(i), i);
+        if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1 + upperDone, total))
             return false;
     }
-    std::vector<qsizetype> order(static_cast<size_t>(total));
-    std::iota(order.begin(), order.end(), qsizetype(0));
-    std::sort(order.begin(), order.end(),
-              [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    std::vector<LineKey> lower = lowerKeys.take();
+
+    bool goOn = true;
+    if (half < total) {
+        goOn = runWhileReporting(
+            [&] {
+                std::sort(lower.begin(), lower.end(), keyBefore);
+                upperWorker.join();
+            },
+            progress, total);
+    } else {
+        std::sort(lower.begin(), lower.end(), keyBefore);
+    }
+    std::vector<qsizetype> order;
+    order.reserve(size_t(total));
+    const auto merge = [&] {
+        std::merge(lower.cbegin(), lower.cend(), upper.cbegin(), upper.cend(),
+                   LineIndexInserter{order}, keyBefore);
+    };
+    if (half < total)
+        goOn = runWhileReporting(merge, progress, total) && goOn;
+    else
+        merge();
+    if (!goOn || !reportProgress(progress, total, total))
+        return false;
+
     QStringList sorted;
     sorted.reserve(total);
     for (const qsizetype index : order)

@@ -13,9 +13,10 @@ namespace brevnote {
 // collation would put accented letters after Z.
 QCollator CaseBlindCollator();
 
-// Sorts in place, each line's collation key computed once. Lines that compare equal end in
-// no defined order; duplicates and empty lines stay (empty lines first). False, with the
-// lines untouched, when `progress` asked to stop.
+// Sorts in place, each line's collation key computed once; a large text is keyed and sorted
+// on two threads, with `progress` told from the calling thread all along. Lines that compare
+// equal keep their order; duplicates and empty lines stay (empty lines first). False, with
+// the lines untouched, when `progress` asked to stop.
 bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress = {});
 
 } // namespace brevnote

@@ -103,7 +103,11 @@ QString GroupLinesHTML(const QStringList &lines, const LineProgress &progress) {
         if (!reportProgress(progress, i + 1, total))
             return {};
     }
-    return values.ToHTMLTable(true);
+    // Hundreds of thousands of distinct lines make a page that takes a while to build.
+    QString html;
+    if (!runWhileReporting([&] { html = values.ToHTMLTable(true); }, progress, total))
+        return {};
+    return html;
 }
 
 } // namespace brevnote

@@ -64,6 +64,8 @@ private slots:
     void writesOnceTypingPauses();
     void steadyTypingIsSavedToo();
     void writeNowIsOnDiskAtOnce();
+    void writeNowRepaintingHandlesWaitingEvents_data();
+    void writeNowRepaintingHandlesWaitingEvents();
     void unwritableFolderIsReportedOncePerRun();
     void discardRemovesAndStopsWriting();
     void padKeepsItsJournalUntilTheClosingDump();
@@ -208,6 +210,32 @@ void TestCrashJournal::writeNowIsOnDiskAtOnce() {
     // The wait of the change is over too: no second write of the same text.
     QTest::qWait(CrashJournal::kLongestWaitMs + 200);
     QCOMPARE(writes.count(), 1);
+}
+
+void TestCrashJournal::writeNowRepaintingHandlesWaitingEvents_data() {
+    QTest::addColumn<CrashJournal::Waiting>("waiting");
+    QTest::addColumn<bool>("handled");
+    QTest::newRow("repainting") << CrashJournal::Waiting::Repainting << true;
+    QTest::newRow("blocked") << CrashJournal::Waiting::Blocked << false;
+}
+
+// Before a tool on a large text the windows keep repainting while the worker writes: events
+// already waiting (a repaint is one) are handled before writeNow() returns.
+void TestCrashJournal::writeNowRepaintingHandlesWaitingEvents() {
+    QFETCH(CrashJournal::Waiting, waiting);
+    QFETCH(bool, handled);
+    QTemporaryDir dir;
+    QString text = u"antes"_s;
+    CrashJournal journal(dir.path(), [&text] { return text; });
+    journal.textChanged();
+    text = u"depois"_s;
+    bool waitingEventHandled = false;
+    QMetaObject::invokeMethod(
+        &journal, [&waitingEventHandled] { waitingEventHandled = true; }, Qt::QueuedConnection);
+    journal.writeNow(waiting);
+    QCOMPARE(waitingEventHandled, handled);
+    QCOMPARE(readBytes(journal.path()), QByteArray("depois\r\n"));
+    QVERIFY(!journal.hasUnsavedChange());
 }
 
 void TestCrashJournal::unwritableFolderIsReportedOncePerRun() {

@@ -29,7 +29,8 @@ QByteArray section(const char *name, const char *start, const char *extra = "") 
 struct Answer {
     bool snooze = true;
     bool deactivate = false;
-    qint64 openForMs = 0; // how long the user leaves the alarm open
+    qint64 openForMs = 0;   // how long the user leaves the alarm open
+    QByteArray otherWrites; // "section|key|value" another program writes while it is open
 };
 
 struct Shown {
@@ -55,6 +56,8 @@ private slots:
     void twoDueInFileOrder();
     void snoozeCountsFromTheClose();
     void deactivateOnlyTheOne();
+    void changesWhileAnAlarmIsOpen_data();
+    void changesWhileAnAlarmIsOpen();
     void openFailureRaisedOnceAndRetried();
     void alarmFailureEndsThePass();
 
@@ -71,6 +74,12 @@ private:
             shown.append({name, message, stored(name, u"IniDate"_s), stored(name, u"Sleep"_s)});
             const Answer answer = answers.isEmpty() ? Answer() : answers.dequeue();
             m_clock->advance(answer.openForMs);
+            if (!answer.otherWrites.isEmpty()) {
+                const QList<QByteArray> parts = answer.otherWrites.split('|');
+                IniFile(platform::programFolder() + ReminderFileName())
+                    .writeString(QString::fromUtf8(parts.at(0)), QString::fromUtf8(parts.at(1)),
+                                 QString::fromUtf8(parts.at(2)));
+            }
             snooze = answer.snooze;
             deactivate = answer.deactivate;
         };
@@ -114,6 +123,14 @@ void TestReminderScheduler::dueDecision_data() {
     QTest::newRow("snooze time but not snoozed")
         << section("R", "11/12/2026 08:00:00", "Sleep=0\r\nSleepTimer=10/12/2026 08:00:00\r\n")
         << false;
+    QTest::newRow("snooze on an earlier day")
+        << section("R", "11/12/2026 08:00:00", "Sleep=1\r\nSleepTimer=09/12/2026 23:59:59\r\n")
+        << true;
+    QTest::newRow("snooze on a later day, earlier hour")
+        << section("R", "11/12/2026 08:00:00", "Sleep=1\r\nSleepTimer=11/12/2026 00:00:00\r\n")
+        << false;
+    QTest::newRow("snooze moment unparseable")
+        << section("R", "11/12/2026 08:00:00", "Sleep=1\r\nSleepTimer=09/12/2026\r\n") << false;
     QTest::newRow("unparseable date reads as today") << section("R", "xx/12/2026 08:00:00") << true;
 }
 
@@ -131,7 +148,7 @@ void TestReminderScheduler::dueDecision() {
 
 void TestReminderScheduler::claimedBeforeTheAlarmShows() {
     writeFile(section("R", "11/12/2026 07:00:00", "Sleep=1\r\nSleepTimer=10/12/2026 08:00:00\r\n"));
-    answers.enqueue({true, false, 0});
+    answers.enqueue({true, false, 0, {}});
     makeScheduler()->CheckReminders();
     QCOMPARE(shown.size(), 1);
     // Whoever reads the file while the alarm is open finds nothing due.
@@ -141,7 +158,7 @@ void TestReminderScheduler::claimedBeforeTheAlarmShows() {
 
 void TestReminderScheduler::longAbsenceGivesOneAlarm() {
     writeFile(section("R", "01/12/2026 08:00:00"));
-    answers.enqueue({false, false, 60'000});
+    answers.enqueue({false, false, 60'000, {}});
     const auto scheduler = makeScheduler();
     scheduler->CheckReminders();
     scheduler->CheckReminders();
@@ -165,7 +182,7 @@ void TestReminderScheduler::twoDueInFileOrder() {
 
 void TestReminderScheduler::snoozeCountsFromTheClose() {
     writeFile(section("R", "11/12/2026 08:00:00", "Sleep=1\r\nSleepTimer=10/12/2026 08:40:00\r\n"));
-    answers.enqueue({true, false, 5 * 60'000 + 30'000}); // closed at 09:05:30
+    answers.enqueue({true, false, 5 * 60'000 + 30'000, {}}); // closed at 09:05:30
     const auto scheduler = makeScheduler();
     scheduler->CheckReminders();
     QCOMPARE(stored(u"R"_s, u"Sleep"_s), u"1"_s);
@@ -181,13 +198,31 @@ void TestReminderScheduler::snoozeCountsFromTheClose() {
 
 void TestReminderScheduler::deactivateOnlyTheOne() {
     writeFile(section("A", "10/12/2026 08:00:00") + section("B", "10/12/2026 08:00:00"));
-    answers.enqueue({false, true, 0});
-    answers.enqueue({false, false, 0});
+    answers.enqueue({false, true, 0, {}});
+    answers.enqueue({false, false, 0, {}});
     makeScheduler()->CheckReminders();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(stored(u"A"_s, u"Ativado"_s), u"0"_s);
     QCOMPARE(stored(u"B"_s, u"Ativado"_s), u"1"_s);
     QCOMPARE(stored(u"A"_s, u"IniDate"_s), u"11/12/2026"_s);
+}
+
+void TestReminderScheduler::changesWhileAnAlarmIsOpen_data() {
+    QTest::addColumn<QByteArray>("otherWrites");
+    QTest::addColumn<int>("alarms");
+    QTest::newRow("nothing") << QByteArray() << 2;
+    QTest::newRow("the next one claimed") << QByteArray("B|IniDate|11/12/2026") << 1;
+    QTest::newRow("the next one deactivated") << QByteArray("B|Ativado|0") << 1;
+}
+
+// The pass decides each reminder from the file as it is after the alarms before it closed.
+void TestReminderScheduler::changesWhileAnAlarmIsOpen() {
+    QFETCH(QByteArray, otherWrites);
+    QFETCH(int, alarms);
+    writeFile(section("A", "10/12/2026 08:00:00") + section("B", "10/12/2026 08:00:00"));
+    answers.enqueue({false, false, 0, otherWrites});
+    makeScheduler()->CheckReminders();
+    QCOMPARE(shown.size(), alarms);
 }
 
 void TestReminderScheduler::openFailureRaisedOnceAndRetried() {

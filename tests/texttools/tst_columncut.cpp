@@ -88,6 +88,11 @@ void TestColumnCut::cutLine() {
     QFETCH(QString, finalText);
     options.finalText = finalText;
     QTEST(CutLine(line, options), "expected");
+    // The whole-text cut works on the lines in place, on its own path: same rules. The copy
+    // is made unshared first, as the editor's lines are.
+    QStringList lines{QString(line.constData(), line.size())};
+    QVERIFY(CutLines(lines, options));
+    QTEST(lines.at(0), "expected");
 }
 
 void TestColumnCut::cutLinesKeepsCountAndStops() {

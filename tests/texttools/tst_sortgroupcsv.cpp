@@ -5,12 +5,61 @@
 #include "texttools/valuefrom.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace brevnote;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// Seeded random lines from pieces that collate close together: accents, case, blanks,
+// punctuation, digits, a character outside the Basic Multilingual Plane, and many repeats.
+QStringList randomLines(qsizetype count, quint32 seed) {
+    static const QStringList pieces{u"a"_s,
+                                    u"A"_s,
+                                    u"á"_s,
+                                    u"Á"_s,
+                                    u"à"_s,
+                                    u"ã"_s,
+                                    u"e"_s,
+                                    u"É"_s,
+                                    u"ê"_s,
+                                    u"c"_s,
+                                    u"ç"_s,
+                                    u"Ç"_s,
+                                    u"o"_s,
+                                    u"Ô"_s,
+                                    u"z"_s,
+                                    u" "_s,
+                                    u"-"_s,
+                                    u"'"_s,
+                                    u"1"_s,
+                                    u"2"_s,
+                                    u"😀"_s,
+                                    u"ñ"_s,
+                                    u"ß"_s,
+                                    u"ss"_s,
+                                    u"æ"_s,
+                                    u"\t"_s,
+                                    u"ä"_s,
+                                    u"\x01"_s,
+                                    u"\uFDFA"_s /* a key many bytes long */,
+                                    u"\u0302"_s,
+                                    u"\u0323"_s /* marks in either order */};
+    QRandomGenerator random(seed);
+    QStringList lines;
+    for (qsizetype i = 0; i < count; ++i) {
+        QString line;
+        const int length = int(random.bounded(5));
+        for (int j = 0; j < length; ++j)
+            line += pieces.at(random.bounded(int(pieces.size())));
+        lines.append(line);
+    }
+    return lines;
+}
 
 const QString kTableStart =
     u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"7\" style=\"border-collapse: collapse\">"_s;
@@ -34,6 +83,12 @@ private slots:
     void sortCaseBlind_data();
     void sortCaseBlind();
     void sortUnderTheCLocaleCollatesAsPortuguese();
+    void sortMatchesPlainCollatorSort_data();
+    void sortMatchesPlainCollatorSort();
+    void sortStoppedLeavesLines_data();
+    void sortStoppedLeavesLines();
+    void groupLinesReporting_data();
+    void groupLinesReporting();
     void groupLines_data();
     void groupLines();
     void valueFromOperations();
@@ -67,6 +122,78 @@ void TestSortGroupCsv::sortUnderTheCLocaleCollatesAsPortuguese() {
     QVERIFY(SortLinesCaseBlind(lines));
     QCOMPARE(lines.indexOf(u"Zebra"_s), 4);
     QCOMPARE(lines.mid(0, 4), (QStringList{u"abacate"_s, u"Ágata"_s, u"éclair"_s, u"Eva"_s}));
+}
+
+void TestSortGroupCsv::sortMatchesPlainCollatorSort_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<qsizetype>("count");
+    QTest::newRow("on this thread") << u"pt_BR"_s << qsizetype(3000);
+    QTest::newRow("on two threads") << u"pt_BR"_s << qsizetype(70000);
+    QTest::newRow("Swedish: ä after z") << u"sv_SE"_s << qsizetype(3000);
+    QTest::newRow("C locale") << u"C"_s << qsizetype(3000);
+}
+
+// The sort on key bytes, split over threads, gives exactly what a stable sort on QCollator's
+// own sort keys gives, equal lines in their first order included.
+void TestSortGroupCsv::sortMatchesPlainCollatorSort() {
+    QFETCH(QString, locale);
+    QFETCH(qsizetype, count);
+    QLocale::setDefault(QLocale(locale));
+    const QStringList input = randomLines(count, quint32(count));
+    // The plain way: one QCollatorSortKey per line, a stable sort on them.
+    const QCollator collator = CaseBlindCollator();
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    for (const QString &line : input)
+        keyed.emplace_back(collator.sortKey(line), line);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+    QStringList expected;
+    for (const auto &entry : keyed)
+        expected.append(entry.second);
+    QStringList lines = input;
+    qsizetype lastDone = 0;
+    QVERIFY(SortLinesCaseBlind(lines, [&lastDone](qsizetype done, qsizetype) {
+        lastDone = done;
+        return true;
+    }));
+    QCOMPARE(lastDone, count);
+    // Equal-looking lines differ in case, so comparing the texts checks their order too.
+    QCOMPARE(lines, expected);
+}
+
+void TestSortGroupCsv::sortStoppedLeavesLines_data() {
+    QTest::addColumn<bool>("whileSorting");
+    QTest::newRow("while keying") << false;
+    QTest::newRow("while sorting") << true;
+}
+
+void TestSortGroupCsv::sortStoppedLeavesLines() {
+    QFETCH(bool, whileSorting);
+    const QStringList input = randomLines(70000, 7);
+    QStringList lines = input;
+    QVERIFY(!SortLinesCaseBlind(lines, [whileSorting](qsizetype done, qsizetype total) {
+        return whileSorting && done < total;
+    }));
+    QCOMPARE(lines, input);
+}
+
+void TestSortGroupCsv::groupLinesReporting_data() {
+    QTest::addColumn<bool>("stopAtTheEnd");
+    QTest::newRow("goes on") << false;
+    QTest::newRow("stopped while the page is built") << true;
+}
+
+// With a progress callback the page is built beside the reports: the same page, or none when
+// the user stopped meanwhile.
+void TestSortGroupCsv::groupLinesReporting() {
+    QFETCH(bool, stopAtTheEnd);
+    const QStringList lines = randomLines(40000, 3);
+    int endReports = 0; // the first comes when every line is counted, then while building
+    const QString html =
+        GroupLinesHTML(lines, [stopAtTheEnd, &endReports](qsizetype done, qsizetype total) {
+            return !(stopAtTheEnd && done == total && ++endReports == 2);
+        });
+    QCOMPARE(html, stopAtTheEnd ? QString() : GroupLinesHTML(lines));
 }
 
 void TestSortGroupCsv::groupLines_data() {

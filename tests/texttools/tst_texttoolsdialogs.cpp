@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -73,6 +74,8 @@ private slots:
     void csvFileWritten_data();
     void csvFileWritten();
     void csvCancelWritesNothingAndFailureRaises();
+    void largeTextShowsProgressAndCancelKeepsText_data();
+    void largeTextShowsProgressAndCancelKeepsText();
 };
 
 void TestTextToolsDialogs::cutterDialogDefaults() {
@@ -310,6 +313,64 @@ void TestTextToolsDialogs::csvCancelWritesNothingAndFailureRaises() {
 
     dialogs.fileNames.enqueue(test::unwritablePath(dir, u"sub/out.csv"_s));
     QVERIFY_THROWS_EXCEPTION(std::exception, GerarArquivoCSV(&editor, nullptr, saveDialog));
+}
+
+void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText_data() {
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("Ordenar") << u"Ordenar"_s << u"Ordenando..."_s;
+    QTest::newRow("Recortar colunas") << u"Recortar colunas"_s << u"Recortando colunas..."_s;
+    QTest::newRow("Agrupar") << u"Agrupar"_s << u"Agrupando..."_s;
+}
+
+// Above 100,000 lines a tool shows its progress; "Cancelar" there leaves the text as it was
+// and shows nothing more.
+void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
+    QFETCH(QString, tool);
+    QFETCH(QString, label);
+    ScriptedDialogs dialogs;
+    dialogs.messageBoxAnswers.enqueue(IDYES);
+    QStringList lines;
+    for (int i = 0; i < 150000; ++i)
+        lines.append(u"linha %1 Ação"_s.arg((i * 7919) % 150000));
+    const QString text = lines.join(u'\n');
+    QPlainTextEdit editor;
+    editor.setPlainText(text);
+
+    QStringList progressLabels;
+    int otherDialogs = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible())
+                continue;
+            if (auto *progress = qobject_cast<QProgressDialog *>(window)) {
+                if (!progress->wasCanceled()) {
+                    progressLabels.append(progress->labelText());
+                    progress->cancel();
+                }
+            } else if (auto *dialog = qobject_cast<QDialog *>(window);
+                       dialog && !qobject_cast<TfFormat_RecortarColunas *>(dialog)) {
+                ++otherDialogs; // the grouping's table: it must not come
+                dialog->done(QDialog::Accepted);
+            }
+        }
+    });
+    poll.start(0);
+    if (tool == u"Ordenar"_s) {
+        QVERIFY(!RunOrdenar(&editor, nullptr));
+    } else if (tool == u"Recortar colunas"_s) {
+        whenShown<TfFormat_RecortarColunas>(
+            [](TfFormat_RecortarColunas *dialog) { dialog->SpinEdit_Start->setValue(3); }, true);
+        QVERIFY(!RunRecortarColunas(&editor, nullptr));
+    } else {
+        GroupLines(&editor, nullptr);
+    }
+    poll.stop();
+    QCOMPARE(progressLabels, QStringList{label});
+    QCOMPARE(otherDialogs, 0);
+    QVERIFY(editorText(editor) == text);
+    QVERIFY(!editor.document()->isUndoAvailable());
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestTextToolsDialogs)

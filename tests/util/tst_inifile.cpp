@@ -91,6 +91,9 @@ private slots:
     void invalidNamesAreRefused();
     void missingFileReadsEmpty();
     void secondInstanceSeesEveryWrite();
+    void readBatchLooksOnce();
+    void keyLookupFollowsTheLineRule_data();
+    void keyLookupFollowsTheLineRule();
     void sameSizeRewriteInPlaceIsSeen();
     void failedWriteRaisesAndKeepsOldFile_data();
     void failedWriteRaisesAndKeepsOldFile();
@@ -181,6 +184,13 @@ void TestIniFile::readsValue_data() {
                                << s << QStringLiteral("j") << QStringLiteral("2");
     QTest::newRow("missing section")
         << QByteArray("[s]\r\nk=1\r\n") << QStringLiteral("t") << k << kMissing;
+    QTest::newRow("key asked with equals")
+        << QByteArray("[s]\r\na=b=c\r\n") << s << QStringLiteral("a=b") << kMissing;
+    QTest::newRow("key asked is a prefix") << QByteArray("[s]\r\nkey=1\r\n") << s << k << kMissing;
+    QTest::newRow("key asked is longer")
+        << QByteArray("[s]\r\nk=1\r\n") << s << QStringLiteral("k=") << kMissing;
+    QTest::newRow("key asked is a word of the key")
+        << QByteArray("[s]\r\nk x=1\r\n") << s << k << kMissing;
     QTest::newRow("empty key asked") << QByteArray("[s]\r\n=1\r\n") << s << QString() << kMissing;
 }
 
@@ -472,6 +482,79 @@ void TestIniFile::secondInstanceSeesEveryWrite() {
     a.writeString(u"t"_qs, u"j"_qs, u"w"_qs); // must not bring the erased section back
     QCOMPARE(b.sections(), QStringList{u"t"_qs});
     QCOMPARE(test::readBytes(filePath()), QByteArray("[t]\r\nk=v\r\nj=w\r\n"));
+}
+
+void TestIniFile::readBatchLooksOnce() {
+    IniFile other(filePath());
+    const IniFile reader(filePath());
+    other.writeInteger(u"s"_qs, u"k"_qs, 1);
+    IniFile &writer = const_cast<IniFile &>(reader);
+    {
+        const IniFile::ReadBatch batch(reader);
+        QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 1);
+        other.writeInteger(u"s"_qs, u"k"_qs, 2);
+        { const IniFile::ReadBatch inner(reader); }
+        QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 1); // the batch's state
+        // A write starts from the file as it is, so the other's value is kept and seen.
+        writer.writeInteger(u"s"_qs, u"j"_qs, 5);
+        QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 2);
+        other.writeInteger(u"s"_qs, u"k"_qs, 3);
+    }
+    QCOMPARE(reader.readInteger(u"s"_qs, u"k"_qs, -1), 3);
+    QCOMPARE(test::readBytes(filePath()), QByteArray("[s]\r\nk=3\r\nj=5\r\n"));
+}
+
+void TestIniFile::keyLookupFollowsTheLineRule_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<quint32>("seed");
+    // Short sections are scanned line by line, long ones through their key index.
+    for (const quint32 seed : {1u, 2u, 3u}) {
+        QTest::addRow("scanned, seed %u", seed) << 20 << seed;
+        QTest::addRow("indexed, seed %u", seed) << 60 << seed;
+    }
+}
+
+// Random key lines and random keys asked: the value read is that of the first line whose key,
+// by the file's rule, is the key asked: the text before its first "=", trimmed, compared
+// ASCII case-blind, comment lines excluded.
+void TestIniFile::keyLookupFollowsTheLineRule() {
+    QFETCH(int, lines);
+    QFETCH(quint32, seed);
+    static const QStringList pieces{u"k"_qs, u"K"_qs, u"ey"_qs, u" "_qs, u"\t"_qs, u";"_qs,
+                                    u"="_qs, u"x"_qs, u"é"_qs,  u"É"_qs, u"["_qs,  u"1"_qs};
+    QRandomGenerator random(seed);
+    const auto randomText = [&random](int most) {
+        QString text;
+        for (int n = int(random.bounded(most + 1)); n > 0; --n)
+            text += pieces.at(random.bounded(int(pieces.size())));
+        return text;
+    };
+    QStringList body;
+    for (int i = 0; i < lines; ++i)
+        body.append(randomText(5) + u'=' + u"v%1"_qs.arg(i));
+    QVERIFY(test::writeBytes(filePath(), (u"[s]\r\n"_qs + body.join(u"\r\n"_qs)).toUtf8()));
+    const IniFile ini(filePath());
+    const auto upper = [](QString text) {
+        for (QChar &c : text)
+            c = c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c;
+        return text;
+    };
+    for (int ask = 0; ask < 300; ++ask) {
+        const QString asked = randomText(4);
+        const QString wanted = upper(asked.trimmed());
+        QString expected = kMissing;
+        for (const QString &line : body) {
+            const QString text = line.trimmed();
+            if (text.startsWith(u';') || wanted.isEmpty())
+                continue;
+            if (upper(text.left(text.indexOf(u'=')).trimmed()) == wanted) {
+                expected = text.mid(text.indexOf(u'=') + 1).trimmed();
+                break;
+            }
+        }
+        QVERIFY2(ini.readString(u"s"_qs, asked, kMissing) == expected,
+                 qPrintable(u"asked \"%1\" in:\n"_qs.arg(asked) + body.join(u'\n')));
+    }
 }
 
 void TestIniFile::sameSizeRewriteInPlaceIsSeen() {

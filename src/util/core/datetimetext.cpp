@@ -116,14 +116,20 @@ QTime ParseIniTime(const QString &text) {
     return parseTime(QStringView(TrimBlanks(text)));
 }
 
-QDateTime ParseIniDateTime(const QString &text) {
+bool ParseIniDateTimeParts(const QString &text, QDate *date, QTime *time) {
     const QString trimmed = TrimBlanks(text);
     const QStringView view(trimmed);
     if (view.size() != kDateLength + 1 + kTimeLength || view.at(kDateLength) != u' ')
-        return {};
-    const QDate date = parseDate(view.first(kDateLength));
-    const QTime time = parseTime(view.sliced(kDateLength + 1));
-    if (!date.isValid() || !time.isValid())
+        return false;
+    *date = parseDate(view.first(kDateLength));
+    *time = parseTime(view.sliced(kDateLength + 1));
+    return date->isValid() && time->isValid();
+}
+
+QDateTime ParseIniDateTime(const QString &text) {
+    QDate date;
+    QTime time;
+    if (!ParseIniDateTimeParts(text, &date, &time))
         return {};
     return QDateTime(date, time);
 }

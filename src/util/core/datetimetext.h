@@ -19,6 +19,9 @@ QString IniDateTimeText(const QDateTime &value);
 QDate ParseIniDate(const QString &text);         // invalid QDate when it does not parse
 QTime ParseIniTime(const QString &text);         // invalid QTime when it does not parse
 QDateTime ParseIniDateTime(const QString &text); // invalid QDateTime when it does not parse
+// The same text as its two parts, without building a QDateTime (which looks up the time zone);
+// false when it does not parse.
+bool ParseIniDateTimeParts(const QString &text, QDate *date, QTime *time);
 
 // "yyyymmddhhmmss" of the closing dumps.
 QString CompactDateTimeText(const QDateTime &value);

@@ -23,6 +23,10 @@ constexpr qsizetype kIndexedSectionLines = 32;
 
 // Names match after ASCII upper-casing, like every case-blind comparison of the program: a
 // wider folding would make the file merge names its callers treat as different.
+QString nameKey(const QString &name) {
+    return AsciiUpper(name); // shares the name's text when it is upper case already
+}
+
 QString nameKey(QStringView name) {
     return AsciiUpper(name.toString());
 }
@@ -50,15 +54,33 @@ std::optional<QStringView> keyOf(QStringView line) {
     return TrimBlanksView(text.first(equals));
 }
 
+// Whether the line's key (as keyOf finds it) is `wanted`, a trimmed key without "=", looked at
+// in place: most reads of a section run this over each of its lines.
+bool isKeyLineOf(QStringView line, QStringView wanted) {
+    const auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+    qsizetype at = 0;
+    while (at < line.size() && IsBlank(line.at(at)))
+        ++at;
+    if (line.size() - at < wanted.size() + 1 || line.at(at) == u';')
+        return false;
+    for (qsizetype i = 0; i < wanted.size(); ++i, ++at) {
+        if (upper(line.at(at).unicode()) != upper(wanted.at(i).unicode()))
+            return false;
+    }
+    while (at < line.size() && IsBlank(line.at(at)))
+        ++at;
+    return at < line.size() && line.at(at) == u'=';
+}
+
 bool isQuote(QChar c) {
     return c == u'"' || c == u'\'';
 }
 
-QString valueOf(QStringView line) {
+QStringView valueOf(QStringView line) {
     QStringView value = TrimBlanksView(line.sliced(line.indexOf(u'=') + 1));
     if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
-    return value.toString();
+    return value;
 }
 
 // A value always stays on its own line: line breaks become spaces, so no value can add keys
@@ -123,9 +145,11 @@ struct Section {
         if (wanted.isEmpty())
             return -1;
         if (lines.size() <= kIndexedSectionLines) {
+            // A key holding "=" can never be a line's key, which ends at its first "=".
+            if (wanted.contains(u'='))
+                return -1;
             for (qsizetype i = 0; i < lines.size(); ++i) {
-                const std::optional<QStringView> found = keyOf(lines.at(i));
-                if (found && SameTextAscii(*found, wanted))
+                if (isKeyLineOf(lines.at(i), wanted))
                     return i;
             }
             return -1;
@@ -279,6 +303,9 @@ IniFile::IniFile(QString fileName)
 IniFile::~IniFile() = default;
 
 IniFile::Document &IniFile::current() const {
+    if (m_batchChecked && m_document)
+        return *m_document;
+    m_batchChecked = m_batchDepth > 0;
     const qint64 now = realTimeNs();
     const platform::FileStamp stamp = platform::fileStamp(m_fileName);
     if (m_document && stamp == m_stamp &&
@@ -295,6 +322,7 @@ IniFile::Document &IniFile::current() const {
 }
 
 void IniFile::change(const std::function<bool(Document &)> &edit) {
+    m_batchChecked = false; // a write always starts from the file as it is now
     Document &doc = current();
     if (doc.unreadable)
         throw AppError(QStringLiteral("Cannot create file %1").arg(m_fileName));
@@ -353,18 +381,28 @@ bool IniFile::valueExists(const QString &section, const QString &key) const {
     return found && found->keyLine(TrimBlanks(key)) >= 0;
 }
 
-QString IniFile::readString(const QString &section, const QString &key,
-                            const QString &defaultValue) const {
+std::optional<QStringView> IniFile::value(const QString &section, const QString &key) const {
     const Section *found = current().find(TrimBlanks(section));
     if (!found)
-        return defaultValue;
+        return std::nullopt;
     const qsizetype line = found->keyLine(TrimBlanks(key));
-    return line < 0 ? defaultValue : valueOf(found->lines.at(line));
+    if (line < 0)
+        return std::nullopt;
+    return valueOf(found->lines.at(line));
+}
+
+QString IniFile::readString(const QString &section, const QString &key,
+                            const QString &defaultValue) const {
+    const std::optional<QStringView> found = value(section, key);
+    return found ? found->toString() : defaultValue;
 }
 
 namespace {
 // A whole decimal number with an optional sign; nothing for anything else.
-std::optional<qint64> decimalValue(const QString &text) {
+std::optional<qint64> decimalValue(std::optional<QStringView> found) {
+    if (!found)
+        return std::nullopt;
+    const QStringView text = *found;
     const qsizetype start = text.startsWith(u'+') || text.startsWith(u'-') ? 1 : 0;
     if (start == text.size())
         return std::nullopt;
@@ -379,16 +417,16 @@ std::optional<qint64> decimalValue(const QString &text) {
 } // namespace
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
-    const std::optional<qint64> value = decimalValue(readString(section, key));
-    if (!value || *value < std::numeric_limits<int>::min() ||
-        *value > std::numeric_limits<int>::max())
+    const std::optional<qint64> number = decimalValue(value(section, key));
+    if (!number || *number < std::numeric_limits<int>::min() ||
+        *number > std::numeric_limits<int>::max())
         return defaultValue;
-    return int(*value);
+    return int(*number);
 }
 
 bool IniFile::readBool(const QString &section, const QString &key, bool defaultValue) const {
-    const std::optional<qint64> value = decimalValue(readString(section, key));
-    return value ? *value != 0 : defaultValue;
+    const std::optional<qint64> number = decimalValue(value(section, key));
+    return number ? *number != 0 : defaultValue;
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value) {
@@ -421,5 +459,15 @@ void IniFile::eraseSection(const QString &section) {
 }
 
 void IniFile::flush() {}
+
+IniFile::ReadBatch::ReadBatch(const IniFile &file)
+    : m_file(file) {
+    ++m_file.m_batchDepth;
+}
+
+IniFile::ReadBatch::~ReadBatch() {
+    if (--m_file.m_batchDepth == 0)
+        m_file.m_batchChecked = false;
+}
 
 } // namespace brevnote

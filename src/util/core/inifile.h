@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace brevnote {
 
@@ -58,8 +59,26 @@ public:
     // Every write has already reached the disk; kept for callers that ask for it.
     void flush();
 
+    // While one exists, reads check the file once, at the first read, and then answer from
+    // that state: a pass over thousands of keys costs one look at the file instead of one
+    // per read. A write through this IniFile still checks the file before changing it, and
+    // later reads see the result. Another instance's writes are seen at the first read of
+    // the next batch, or of any read outside one.
+    class ReadBatch final {
+    public:
+        explicit ReadBatch(const IniFile &file);
+        ~ReadBatch();
+        ReadBatch(const ReadBatch &) = delete;
+        ReadBatch &operator=(const ReadBatch &) = delete;
+
+    private:
+        const IniFile &m_file;
+    };
+
 private:
     struct Document;
+    // The value as stored, valid until the next call on this IniFile; nothing when missing.
+    std::optional<QStringView> value(const QString &section, const QString &key) const;
     // The parsed file as it stands on disk now; reparsed only when the file has changed.
     Document &current() const;
     // Applies `edit` to the current document and writes the file when it reports a change.
@@ -70,6 +89,9 @@ private:
     mutable platform::FileStamp m_stamp;
     // Real time (ns) at which the file was last known to hold m_document, m_stamp taken after.
     mutable qint64 m_verifiedAtNs = 0;
+    // Open ReadBatch scopes, and whether the file was checked since the outermost one began.
+    mutable int m_batchDepth = 0;
+    mutable bool m_batchChecked = false;
 };
 
 } // namespace brevnote
