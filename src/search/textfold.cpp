@@ -42,51 +42,71 @@ const std::array<char16_t, 0x10000> &foldTable() {
 
 } // namespace
 
-QList<FoldedToken> foldedTokens(const QString &text) {
-    const auto &table = foldTable();
-    QList<FoldedToken> tokens;
-    const qsizetype size = text.size();
-    const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
-    FoldedToken current;
-    bool inWord = false;
-    const auto finish = [&](qsizetype end) {
-        if (inWord && !current.text.isEmpty()) {
-            current.end = end;
-            tokens.append(current);
-        }
-        current = FoldedToken();
-        inWord = false;
-    };
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = data[i];
-        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(data[i + 1])) {
-            const char32_t code = QChar::surrogateToUcs4(c, data[i + 1]);
-            if (QChar::isLetterOrNumber(code)) {
-                if (!inWord) {
-                    current.start = i;
-                    inWord = true;
-                }
-                const char32_t lower = QChar::toLower(code);
-                current.text += QString::fromUcs4(&lower, 1);
-            } else {
-                finish(i);
+namespace {
+
+// Reads the words of a text one at a time, so a search can stop at the first it needs.
+class TokenReader {
+public:
+    explicit TokenReader(const QString &text)
+        : m_data(reinterpret_cast<const char16_t *>(text.constData()))
+        , m_size(text.size()) {}
+
+    bool next(FoldedToken &token) {
+        const auto &table = foldTable();
+        token.text.clear();
+        bool inWord = false;
+        for (; m_pos < m_size; ++m_pos) {
+            const char16_t c = m_data[m_pos];
+            char32_t folded = table[c];
+            qsizetype width = 1;
+            if (QChar::isHighSurrogate(c) && m_pos + 1 < m_size &&
+                QChar::isLowSurrogate(m_data[m_pos + 1])) {
+                const char32_t code = QChar::surrogateToUcs4(c, m_data[m_pos + 1]);
+                folded = QChar::isLetterOrNumber(code) ? QChar::toLower(code) : kSeparator;
+                width = 2;
             }
-            ++i;
-            continue;
+            if (folded == kSeparator) {
+                if (inWord && !token.text.isEmpty()) {
+                    token.end = m_pos;
+                    return true;
+                }
+                inWord = false;
+                continue;
+            }
+            if (!inWord) {
+                token.start = m_pos;
+                token.text.clear();
+                inWord = true;
+            }
+            if (folded != kMark) {
+                if (width == 2)
+                    token.text += QString::fromUcs4(&folded, 1);
+                else
+                    token.text += QChar(char16_t(folded));
+            }
+            m_pos += width - 1;
         }
-        const char16_t folded = table[c];
-        if (folded == kSeparator) {
-            finish(i);
-            continue;
+        if (inWord && !token.text.isEmpty()) {
+            token.end = m_size;
+            return true;
         }
-        if (!inWord) {
-            current.start = i;
-            inWord = true;
-        }
-        if (folded != kMark)
-            current.text += QChar(folded);
+        return false;
     }
-    finish(size);
+
+private:
+    const char16_t *m_data;
+    qsizetype m_size;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
+
+QList<FoldedToken> foldedTokens(const QString &text) {
+    QList<FoldedToken> tokens;
+    TokenReader reader(text);
+    FoldedToken token;
+    while (reader.next(token))
+        tokens.append(token);
     return tokens;
 }
 
@@ -94,29 +114,38 @@ QList<TextRange> findTerms(const QString &text, const QList<SearchTerm> &terms, 
     QList<TextRange> found;
     if (terms.isEmpty() || limit == 0)
         return found;
-    const QList<FoldedToken> tokens = foldedTokens(text);
-    const qsizetype count = tokens.size();
-    for (qsizetype i = 0; i < count; ++i) {
+    qsizetype longest = 1;
+    for (const SearchTerm &term : terms)
+        longest = qMax(longest, term.tokens.size());
+    // The words from the current one on, as many as the longest phrase has.
+    TokenReader reader(text);
+    QList<FoldedToken> window;
+    FoldedToken token;
+    for (;;) {
+        while (window.size() < longest && reader.next(token))
+            window.append(token);
+        if (window.isEmpty())
+            return found;
         for (const SearchTerm &term : terms) {
             const qsizetype n = term.tokens.size();
-            if (i + n > count)
+            if (n > window.size())
                 continue;
             bool matches = true;
             for (qsizetype k = 0; k < n && matches; ++k) {
-                const QString &word = tokens.at(i + k).text;
+                const QString &word = window.at(k).text;
                 const bool last = k == n - 1;
                 matches = (last && term.prefix) ? word.startsWith(term.tokens.at(k))
                                                 : word == term.tokens.at(k);
             }
             if (matches) {
-                found.append({tokens.at(i).start, tokens.at(i + n - 1).end});
+                found.append({window.at(0).start, window.at(n - 1).end});
                 if (limit > 0 && found.size() >= limit)
                     return found;
                 break;
             }
         }
+        window.removeFirst();
     }
-    return found;
 }
 
 Excerpt makeExcerpt(const QString &text, const QList<SearchTerm> &terms) {
