@@ -72,6 +72,9 @@ TfProcurar::TfProcurar(SearchService *service, QWidget *owner)
     ListBox_Resultados->setObjectName(QStringLiteral("ListBox_Resultados"));
     ListBox_Resultados->setAccessibleName(QStringLiteral("Resultados"));
     ListBox_Resultados->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A light choice colour keeps the entry's black text and marks readable.
+    ListBox_Resultados->setStyleSheet(
+        QStringLiteral("QListWidget::item:selected { background: #cfe2fb; }"));
     Memo_Texto = new QPlainTextEdit(splitter);
     Memo_Texto->setObjectName(QStringLiteral("Memo_Texto"));
     Memo_Texto->setAccessibleName(QStringLiteral("Texto salvo"));
@@ -153,9 +156,8 @@ void TfProcurar::showResults(quint64 id, const QList<SearchResult> &results) {
     ListBox_Resultados->clear();
     for (const SearchResult &result : results) {
         auto *item = new QListWidgetItem(ListBox_Resultados);
-        // The plain text is what screen readers and keyboard search see.
-        item->setText(result.caption + u' ' + result.excerpt.text);
-        item->setForeground(Qt::transparent);
+        // The label below draws the entry; screen readers get its plain text.
+        item->setData(Qt::AccessibleTextRole, result.caption + u' ' + result.excerpt.text);
         auto *view = new QLabel(
             QStringLiteral("<b>%1</b><br>%2")
                 .arg(result.caption.toHtmlEscaped(),
