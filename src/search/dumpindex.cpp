@@ -54,9 +54,11 @@ DumpIndex::~DumpIndex() {
 
 void DumpIndex::openConnection(const QString &target) {
     closeConnection();
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        m_unusable = true;
         throw AppError(QStringLiteral("A busca precisa do driver SQLite do Qt (pacote "
                                       "libqt6sql6-sqlite), que não foi encontrado."));
+    }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(target);
     if (!db.open())
@@ -74,12 +76,15 @@ void DumpIndex::closeConnection() {
     m_inTransaction = false;
 }
 
+void DumpIndex::fail(const QSqlError &error) {
+    m_damaged = isDamageCode(error);
+    throw AppError(error.text());
+}
+
 QSqlQuery DumpIndex::exec(const QString &sql) {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!query.exec(sql)) {
-        m_damaged = isDamageCode(query.lastError());
-        throw AppError(query.lastError().text());
-    }
+    if (!query.exec(sql))
+        fail(query.lastError());
     return query;
 }
 
@@ -89,10 +94,12 @@ void DumpIndex::prepareSchema() {
     exec(QStringLiteral("PRAGMA cache_size = -16000"));
     // FTS5 is part of Debian's SQLite; say so plainly when a system lacks it.
     QSqlQuery probe(QSqlDatabase::database(m_connection, false));
-    if (!probe.exec(QStringLiteral("CREATE VIRTUAL TABLE temp.fts5_probe USING fts5(x)")))
+    if (!probe.exec(QStringLiteral("CREATE VIRTUAL TABLE temp.fts5_probe USING fts5(x)"))) {
+        m_unusable = true;
         throw AppError(QStringLiteral("O SQLite deste sistema não tem FTS5; a busca não "
                                       "funciona sem ele (%1).")
                            .arg(probe.lastError().databaseText()));
+    }
     exec(QStringLiteral("DROP TABLE temp.fts5_probe"));
 
     QSqlQuery header = exec(QStringLiteral("PRAGMA application_id"));
@@ -135,8 +142,7 @@ QString DumpIndex::open(const QString &path) {
     } catch (const AppError &error) {
         reason = error.message();
         // Without a driver or FTS5 no file would help.
-        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")) ||
-            reason.contains(QStringLiteral("FTS5")))
+        if (m_unusable)
             throw;
     }
     closeConnection();
@@ -149,35 +155,26 @@ QString DumpIndex::open(const QString &path) {
             reason = error.message();
         }
     }
-    if (!taken(path)) {
-        // The folder may take no file at all, or SQLite may have failed on a fresh file.
-        try {
-            openConnection(path);
-            prepareSchema();
-            return {};
-        } catch (const AppError &error) {
-            reason = error.message();
-        }
-    }
-    openInMemory();
-    return QStringLiteral("O índice não pôde ser gravado em %1 (%2); nesta execução ele fica "
-                          "só na memória e é refeito a cada início.")
-        .arg(QFileInfo(path).absolutePath(), reason);
+    // The folder takes no file at all.
+    return openInMemory(reason);
 }
 
-void DumpIndex::openInMemory() {
+QString DumpIndex::openInMemory(const QString &reason) {
     closeConnection();
     m_inMemory = true;
     m_damaged = false;
     openConnection(kMemory);
     prepareSchema();
+    return QStringLiteral("O índice não pôde ser gravado em %1 (%2); nesta execução ele fica "
+                          "só na memória.")
+        .arg(QFileInfo(m_path).absolutePath(), reason);
 }
 
 QString DumpIndex::setAsideAndRecreate() {
     closeConnection();
     m_damaged = false;
     if (m_inMemory) {
-        openInMemory();
+        openInMemory({});
         return {};
     }
     const QString stem = m_path + u'.' + CompactDateTimeText(currentDateTime());
@@ -246,10 +243,8 @@ bool DumpIndex::addDump(const DumpFile &dump) {
     QSqlQuery find(db);
     find.prepare(QStringLiteral("SELECT size, modified FROM dumps WHERE path = ?"));
     find.addBindValue(dump.path);
-    if (!find.exec()) {
-        m_damaged = isDamageCode(find.lastError());
-        throw AppError(find.lastError().text());
-    }
+    if (!find.exec())
+        fail(find.lastError());
     if (find.next()) {
         if (find.value(0).toLongLong() == dump.size && find.value(1).toLongLong() == dump.modified)
             return false;
@@ -267,20 +262,16 @@ bool DumpIndex::addDump(const DumpFile &dump) {
     row.addBindValue(dump.size);
     row.addBindValue(dump.modified);
     row.addBindValue(dump.stamp);
-    if (!row.exec() || !row.next()) {
-        m_damaged = isDamageCode(row.lastError());
-        throw AppError(row.lastError().text());
-    }
+    if (!row.exec() || !row.next())
+        fail(row.lastError());
     const qint64 id = row.value(0).toLongLong();
     row.finish();
     QSqlQuery words(db);
     words.prepare(QStringLiteral("INSERT INTO texts(rowid, body) VALUES(?, ?)"));
     words.addBindValue(id);
     words.addBindValue(text);
-    if (!words.exec()) {
-        m_damaged = isDamageCode(words.lastError());
-        throw AppError(words.lastError().text());
-    }
+    if (!words.exec())
+        fail(words.lastError());
     if (own)
         commit();
     return true;
@@ -294,12 +285,10 @@ void DumpIndex::removeDump(const QString &path) {
     QSqlQuery drop(db);
     drop.prepare(QStringLiteral("DELETE FROM dumps WHERE path = ?"));
     drop.addBindValue(path);
-    if (!forget.exec() || !drop.exec()) {
-        const QSqlError error =
-            forget.lastError().isValid() ? forget.lastError() : drop.lastError();
-        m_damaged = isDamageCode(error);
-        throw AppError(error.text());
-    }
+    if (!forget.exec())
+        fail(forget.lastError());
+    if (!drop.exec())
+        fail(drop.lastError());
 }
 
 QList<SearchHit> DumpIndex::search(const SearchQuery &query, int limit) {
@@ -315,10 +304,8 @@ QList<SearchHit> DumpIndex::search(const SearchQuery &query, int limit) {
         "d.stamp DESC, d.path DESC LIMIT ?"));
     select.addBindValue(query.match);
     select.addBindValue(limit);
-    if (!select.exec()) {
-        m_damaged = isDamageCode(select.lastError());
-        throw AppError(select.lastError().text());
-    }
+    if (!select.exec())
+        fail(select.lastError());
     while (select.next())
         hits.append(
             {select.value(0).toString(), select.value(1).toLongLong(), select.value(2).toDouble()});

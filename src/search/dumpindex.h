@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+class QSqlError;
 class QSqlQuery;
 
 // The full-text index of the dumps: an SQLite database with an FTS5 table that keeps no copy
@@ -33,8 +34,9 @@ public:
     // in memory for this run and the reason returned; otherwise returns an empty text.
     // Raises AppError when SQLite cannot be used at all (no driver, no FTS5).
     QString open(const QString &path);
-    // Starts an empty index in memory, for a folder found unwritable after opening.
-    void openInMemory();
+    // Starts an empty index in memory, for a folder that takes no index (`reason`); returns
+    // the message that says so.
+    QString openInMemory(const QString &reason);
     bool inMemory() const { return m_inMemory; }
     // Where a file set aside by open() went; empty when none was.
     const QString &setAsidePath() const { return m_setAside; }
@@ -73,6 +75,8 @@ public:
 
 private:
     QSqlQuery exec(const QString &sql);
+    // Raises the statement's error, noting whether it tells of a damaged file.
+    [[noreturn]] void fail(const QSqlError &error);
     void prepareSchema();
     void openConnection(const QString &target);
     void closeConnection();
@@ -83,6 +87,7 @@ private:
     bool m_inMemory = false;
     bool m_inTransaction = false;
     bool m_damaged = false;
+    bool m_unusable = false; // no SQLite driver, or no FTS5
 };
 
 // The index's file name in the data folder.

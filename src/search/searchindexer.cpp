@@ -121,10 +121,7 @@ void SearchIndexer::recover(const QString &error) {
         if (m_index->lastErrorWasDamage()) {
             m_index->setAsideAndRecreate();
         } else if (!m_index->inMemory()) {
-            m_index->openInMemory();
-            emit notice(QStringLiteral("O índice não pôde ser gravado em %1 (%2); nesta execução "
-                                       "ele fica só na memória.")
-                            .arg(QFileInfo(m_indexPath).absolutePath(), error));
+            emit notice(m_index->openInMemory(error));
         } else {
             throw AppError(error);
         }

@@ -46,6 +46,7 @@ private slots:
     void excerptMarksTheWords();
     void newDumpFoundOnceWritten();
     void deletedDumpGoneAfterRestart();
+    void manyForgottenDumpsIndexedAnew();
     void badIndexSetAsideAndRebuilt_data();
     void badIndexSetAsideAndRebuilt();
     void nonTextDumpDoesNotStopTheIndexer();
@@ -197,6 +198,27 @@ void TestSearchIndex::deletedDumpGoneAfterRestart() {
     QCOMPARE(index.find(u"wifi"_s), QStringList());
     QCOMPARE(index.find(u"banco"_s), QStringList());
     QCOMPARE(index.find(u"trocada"_s), QStringList{kDump2});
+}
+
+void TestSearchIndex::manyForgottenDumpsIndexedAnew() {
+    const QString folder = platform::dataFolder();
+    QStringList paths;
+    for (int i = 0; i < 102; ++i)
+        paths.append(test::writeDump(
+            folder, u"Brevnote2026010100%1.txt"_s.arg(i / 60 * 100 + i % 60, 4, 10, QChar(u'0')),
+            u"recibo %1"_s.arg(i)));
+    { test::IndexedService first(indexPath(), {folder}); }
+    for (int i = 1; i < paths.size(); ++i)
+        QVERIFY(QFile::remove(paths.at(i)));
+    {
+        test::IndexedService second(indexPath(), {folder});
+        QCOMPARE(second.find(u"recibo"_s), QStringList{QFileInfo(paths.first()).fileName()});
+    }
+    // 101 forgotten against one dump: the words of the deleted ones are gone too.
+    DumpIndex index;
+    QCOMPARE(index.open(indexPath()), QString());
+    QCOMPARE(index.forgottenCount(), 0);
+    QCOMPARE(index.dumpCount(), 1);
 }
 
 void TestSearchIndex::badIndexSetAsideAndRebuilt_data() {
