@@ -5,9 +5,10 @@
 namespace brevnote {
 
 std::optional<DumpName> parseDumpFileName(const QString &fileName) {
-    static const QRegularExpression pattern(
+    // Never destroyed: the search thread may still be reading names while the program exits.
+    static const auto *pattern = new QRegularExpression(
         QStringLiteral(R"(^Brevnote(\d{14})(?:(?:-\d+)?(\.recuperado))?\.txt$)"));
-    const QRegularExpressionMatch match = pattern.match(fileName);
+    const QRegularExpressionMatch match = pattern->match(fileName);
     if (!match.hasMatch())
         return std::nullopt;
     const QDateTime when =

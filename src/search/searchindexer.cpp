@@ -41,10 +41,16 @@ void SearchIndexer::start() {
         const QString reason = m_index->open(m_indexPath);
         if (!reason.isEmpty())
             emit notice(reason);
-        plan();
     } catch (const AppError &error) {
         m_index.reset();
         emit unavailable(error.message());
+        return;
+    }
+    try {
+        plan();
+    } catch (const AppError &error) {
+        // Damage that the first look at the file did not show.
+        recover(error.message());
     }
 }
 

@@ -133,7 +133,10 @@ void TfProcurar::showState() {
             m_pending = m_service->search(m_lastQuery, kResultLimit);
     }
     if (m_pending == 0 && m_lastQuery.isEmpty())
-        Label_Status->setText(QStringLiteral("Pronto para procurar."));
+        Label_Status->setText(m_service->dumps() == 1
+                                  ? QStringLiteral("1 texto salvo no índice.")
+                                  : QStringLiteral("%1 textos salvos no índice.")
+                                        .arg(locale.toString(m_service->dumps())));
 }
 
 void TfProcurar::ProcurarClick() {

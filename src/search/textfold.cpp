@@ -1,7 +1,6 @@
 #include "textfold.h"
 
 #include <array>
-#include <memory>
 
 namespace brevnote {
 
@@ -12,8 +11,9 @@ constexpr char16_t kMark = 1;      // belongs to the word but folds to nothing (
 
 // The folded form of each character of the basic plane, made once.
 const std::array<char16_t, 0x10000> &foldTable() {
-    static const std::unique_ptr<std::array<char16_t, 0x10000>> table = [] {
-        auto made = std::make_unique<std::array<char16_t, 0x10000>>();
+    // Never destroyed: the search thread may still be folding while the program exits.
+    static const std::array<char16_t, 0x10000> *table = [] {
+        auto *made = new std::array<char16_t, 0x10000>;
         for (char32_t c = 0; c < 0x10000; ++c) {
             const QChar ch(static_cast<char16_t>(c));
             char16_t folded = kSeparator;
