@@ -28,7 +28,8 @@ const QString kOldDump = u"Brevnote20260310091500.txt"_s;
 TfProcurar *openSearch(MasterFixture &fixture) {
     action(*fixture.master, "Procurar1")->trigger();
     auto *window = fixture.master->findChild<TfProcurar *>();
-    if (!window)
+    // Nothing has been read yet: the thread has not run.
+    if (!window || !window->statusLabel()->text().startsWith(u"Indexando… 0 de "_s))
         return nullptr;
     auto *service = fixture.master->findChild<SearchService *>();
     if (!QTest::qWaitFor([service] { return !service->indexing(); }, 20000))
@@ -64,6 +65,7 @@ void TestMainWindowSearch::searchFindsShowsAndMarks() {
     TfProcurar *window = openSearch(fixture);
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), u"Procurar nos textos salvos"_s);
+    QCOMPARE(window->statusLabel()->text(), u"1 texto salvo no índice."_s);
     QVERIFY(window->isVisible());
 
     QVERIFY(searchFor(window, u"endereco acacias"_s));
