@@ -10,6 +10,7 @@ packages=(
     libqt6webenginewidgets6 libqt6printsupport6
     qt6-qpa-plugins
     libqt6svg6             # draws the program's SVG icons
+    libqt6sql6-sqlite      # the search index: SQLite (with FTS5) through Qt's SQL module
     qt6-translations-l10n  # Qt's own texts in Brazilian Portuguese
     libicu-dev             # the sort's collation keys (the ICU QtCore collates with)
     libbenchmark-dev

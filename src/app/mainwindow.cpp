@@ -78,6 +78,7 @@ TfMaster::TfMaster(bool useTray, QWidget *parent)
     createMenus();
     createEditorArea();
     createTrayIcon();
+    createSearchItems();
     describeButtonsForAccessibility();
     FormCreate();
 }

@@ -115,6 +115,7 @@ public slots:
     void GerarArquivoCSV1Click();
     void HTMLText1Click();
     void Browser1Click();
+    void Procurar1Click();
 
     void NotificationIcon1Click();
     void Restaurar1Click();
@@ -144,6 +145,10 @@ private:
     void createMenus();
     void createEditorArea();
     void createTrayIcon();
+    // "Procurar nos textos salvos" in both menus, and the search index (mainwindowsearch.cpp).
+    void createSearchItems();
+    void startSearchIndex();
+    void searchDumpWritten(const QString &path);
     void FormCreate();
 
     void describeButtonsForAccessibility();

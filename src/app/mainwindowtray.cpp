@@ -146,7 +146,7 @@ QList<std::function<QString()>> TfMaster::closingDumpFolders() const {
 
 void TfMaster::SaveClosingDump() {
     const QString fileName = closingDumpFileName(currentDateTime());
-    writeClosingDump(DataFolder, fileName, prepareClosingText());
+    searchDumpWritten(writeClosingDump(DataFolder, fileName, prepareClosingText()));
     m_dumpDone = true;
     closingDumpSettled(true);
 }
@@ -160,6 +160,7 @@ void TfMaster::saveClosingDumpBeforeExit() {
     const ClosingDumpOutcome outcome =
         writeClosingDumpSomewhere(closingDumpFolders(), fileName, prepareClosingText());
     closingDumpSettled(!outcome.path.isEmpty());
+    searchDumpWritten(outcome.path);
 }
 
 void TfMaster::Fechar1Click() {

@@ -261,7 +261,7 @@ void TestMainWindow::toolBarsAndMenusInOrder() {
     QCOMPARE(toolsButton->popupMode(), QToolButton::InstantPopup); // drops down on a click
     QCOMPARE(entryNames(tools->actions()),
              QStringList({u"AutoInicializarcomoWindows1"_s, u"Restaurarlayoutpadro1"_s, u"|"_s,
-                          u"Format1"_s, u"|"_s, u"HTMLText1"_s, u"Browser1"_s}));
+                          u"Format1"_s, u"|"_s, u"HTMLText1"_s, u"Browser1"_s, u"Procurar1"_s}));
     const auto *format = master.findChild<QMenu *>(QStringLiteral("Format1"));
     QVERIFY(format);
     QCOMPARE(format->title(), QStringLiteral("Format"));
@@ -277,7 +277,7 @@ void TestMainWindow::toolBarsAndMenusInOrder() {
     const auto *trayMenu = master.findChild<QMenu *>(QStringLiteral("PopupMenu_TrayIcon"));
     QVERIFY(trayMenu);
     QCOMPARE(entryNames(trayMenu->actions()),
-             QStringList({u"Lembretes1"_s, u"|"_s, u"Restaurar1"_s, u"Fechar1"_s}));
+             QStringList({u"Lembretes1"_s, u"Procurar1"_s, u"|"_s, u"Restaurar1"_s, u"Fechar1"_s}));
 
     // No button or menu item has a keyboard shortcut of its own.
     for (const QAction *each : master.findChildren<QAction *>())

@@ -1,0 +1,81 @@
+// "Procurar nos textos salvos": the menu items, the search index of the dumps and its window.
+#include "mainwindow.h"
+
+#include "appicons.h"
+#include "editortext.h"
+
+#include "search/dumpindex.h"
+#include "search/searchindexer.h"
+#include "search/searchwindow.h"
+#include "util/core/paths.h"
+#include "util/core/platform.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace brevnote {
+
+namespace {
+
+// Found again by name, so the main window's header needs no members for them.
+const QString kSearchService = QStringLiteral("SearchService");
+const QString kSearchWindow = QStringLiteral("TfProcurar");
+
+// Puts `action` right after `after` in the menu.
+void insertAfter(QMenu *menu, QAction *after, QAction *action) {
+    const QList<QAction *> actions = menu->actions();
+    const qsizetype at = actions.indexOf(after);
+    menu->insertAction(at >= 0 && at + 1 < actions.size() ? actions.at(at + 1) : nullptr, action);
+}
+
+} // namespace
+
+void TfMaster::createSearchItems() {
+    auto *Procurar1 = new QAction(themedIcon(QStringLiteral("system-search")),
+                                  QStringLiteral("Procurar nos textos salvos"), this);
+    Procurar1->setObjectName(QStringLiteral("Procurar1"));
+    connect(Procurar1, &QAction::triggered, this, &TfMaster::Procurar1Click);
+    insertAfter(PopupMenu_Tools, Browser1, Procurar1);
+    insertAfter(PopupMenu_TrayIcon, Lembretes1, Procurar1);
+    // Once the event loop runs: the index never delays the window or the tray icon.
+    QMetaObject::invokeMethod(this, &TfMaster::startSearchIndex, Qt::QueuedConnection);
+}
+
+void TfMaster::startSearchIndex() {
+    if (findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly))
+        return;
+    // Every folder a dump may have gone to (see closingDumpFolders and the recovery).
+    auto *service = new SearchService(DataFolder + u'/' + dumpIndexFileName(),
+                                      {DataFolder, platform::programFolder(), TempFolder()}, this);
+    service->setObjectName(kSearchService);
+    service->start();
+}
+
+void TfMaster::searchDumpWritten(const QString &path) {
+    if (path.isEmpty())
+        return;
+    if (auto *service = findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly))
+        service->dumpWritten(path);
+}
+
+void TfMaster::Procurar1Click() {
+    startSearchIndex();
+    auto *window = findChild<TfProcurar *>(kSearchWindow, Qt::FindDirectChildrenOnly);
+    if (!window) {
+        window = new TfProcurar(
+            findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly), this);
+        connect(window, &TfProcurar::openInPad, this, [this](const QString &text) {
+            // One step of the editor's undo: Ctrl+Z brings the pad's text back.
+            replaceEditorText(RichEdit, text);
+            Restaurar1Click();
+        });
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    window->searchBox()->setFocus();
+    window->searchBox()->selectAll();
+}
+
+} // namespace brevnote

@@ -1,0 +1,248 @@
+#include "searchindexer.h"
+
+#include "dumpfiles.h"
+#include "dumpindex.h"
+#include "dumpname.h"
+#include "searchquery.h"
+
+#include "util/core/apperror.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+#include <QThread>
+
+#include <cstdio>
+
+namespace brevnote {
+
+namespace {
+
+// Long enough for SQLite to work in bulk, short enough for a search to wait little.
+constexpr qint64 kStepMs = 200;
+// Forgotten dumps' words are reclaimed by indexing anew once they outnumber the dumps.
+constexpr qint64 kForgottenSlack = 100;
+
+void report(const QString &what) {
+    std::fprintf(stderr, "Brevnote: search index: %s\n", what.toLocal8Bit().constData());
+}
+
+} // namespace
+
+SearchIndexer::SearchIndexer(QString indexPath, QStringList folders)
+    : m_indexPath(std::move(indexPath))
+    , m_folders(std::move(folders)) {}
+
+SearchIndexer::~SearchIndexer() = default;
+
+void SearchIndexer::start() {
+    m_index = std::make_unique<DumpIndex>();
+    try {
+        const QString reason = m_index->open(m_indexPath);
+        if (!reason.isEmpty())
+            emit notice(reason);
+    } catch (const AppError &error) {
+        m_index.reset();
+        emit unavailable(error.message());
+        return;
+    }
+    try {
+        plan();
+    } catch (const AppError &error) {
+        // Damage that the first look at the file did not show.
+        recover(error.message());
+    }
+}
+
+void SearchIndexer::plan() {
+    const QList<DumpFile> files = listDumpFiles(m_folders);
+    QSet<QString> present;
+    for (const DumpFile &file : files)
+        present.insert(file.path);
+    m_index->begin();
+    const QHash<QString, DumpIndex::Known> known = m_index->knownDumps();
+    for (auto it = known.cbegin(); it != known.cend(); ++it) {
+        if (!present.contains(it.key()))
+            m_index->removeDump(it.key());
+    }
+    const bool renew = m_index->forgottenCount() > qMax(kForgottenSlack, m_index->dumpCount());
+    if (renew)
+        m_index->clear();
+    m_index->commit();
+
+    m_pending.clear();
+    for (const DumpFile &file : files) {
+        const auto it = known.constFind(file.path);
+        if (renew || it == known.cend() || it->size != file.size || it->modified != file.modified)
+            m_pending.append(file);
+    }
+    m_done = 0;
+    m_total = int(m_pending.size());
+    emit progress(m_done, m_total);
+    if (!m_working) {
+        m_working = true;
+        QMetaObject::invokeMethod(this, &SearchIndexer::step, Qt::QueuedConnection);
+    }
+}
+
+void SearchIndexer::step() {
+    if (!m_index) {
+        m_working = false;
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        m_index->begin();
+        while (!m_pending.isEmpty() && !m_stop && clock.elapsed() < kStepMs) {
+            m_index->addDump(m_pending.constFirst());
+            m_pending.removeFirst();
+            ++m_done;
+        }
+        m_index->commit();
+    } catch (const AppError &error) {
+        m_working = false;
+        recover(error.message());
+        return;
+    }
+    emit progress(m_done, m_total);
+    if (m_stop || m_pending.isEmpty()) {
+        m_working = false;
+        if (!m_stop)
+            emit indexed(m_index->dumpCount());
+        return;
+    }
+    QMetaObject::invokeMethod(this, &SearchIndexer::step, Qt::QueuedConnection);
+}
+
+void SearchIndexer::recover(const QString &error) {
+    report(error);
+    // A fault that comes back after a fresh start is not the file's: stop trying.
+    if (++m_recoveries > 2) {
+        m_index.reset();
+        emit unavailable(error);
+        return;
+    }
+    try {
+        if (m_index->lastErrorWasDamage()) {
+            m_index->setAsideAndRecreate();
+        } else if (!m_index->inMemory()) {
+            emit notice(m_index->openInMemory(error));
+        } else {
+            throw AppError(error);
+        }
+        plan();
+    } catch (const AppError &again) {
+        m_index.reset();
+        emit unavailable(again.message());
+    }
+}
+
+void SearchIndexer::addDump(const QString &path) {
+    const std::optional<DumpFile> dump = dumpFileAt(path);
+    if (!m_index || !dump)
+        return;
+    try {
+        if (m_index->addDump(*dump))
+            emit indexed(m_index->dumpCount());
+    } catch (const AppError &error) {
+        recover(error.message());
+    }
+}
+
+void SearchIndexer::search(quint64 id, const QString &text, int limit) {
+    QList<SearchResult> results;
+    if (m_index) {
+        const SearchQuery query = parseSearchQuery(text);
+        try {
+            for (const SearchHit &hit : m_index->search(query, limit)) {
+                SearchResult result;
+                result.path = hit.path;
+                if (const std::optional<DumpName> name =
+                        parseDumpFileName(QFileInfo(hit.path).fileName()))
+                    result.caption = dumpCaption(*name);
+                result.excerpt = makeExcerpt(readDumpText(hit.path), query.terms);
+                results.append(result);
+            }
+        } catch (const AppError &error) {
+            recover(error.message());
+        }
+    }
+    emit found(id, results);
+}
+
+SearchService::SearchService(const QString &indexPath, const QStringList &folders, QObject *parent)
+    : QObject(parent)
+    , m_indexPath(indexPath)
+    , m_folders(folders) {}
+
+SearchService::~SearchService() {
+    if (!m_thread)
+        return;
+    m_indexer->requestStop();
+    // Queued behind what was asked before (a dump just written is still indexed); the
+    // indexer is deleted on its own thread, where its connection lives.
+    QThread *thread = m_thread;
+    SearchIndexer *indexer = m_indexer;
+    QMetaObject::invokeMethod(
+        m_indexer,
+        [indexer, thread] {
+            delete indexer;
+            thread->quit();
+        },
+        Qt::QueuedConnection);
+    m_thread->wait();
+    delete m_thread;
+}
+
+void SearchService::start() {
+    if (m_thread)
+        return;
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("SearchIndexer"));
+    m_indexer = new SearchIndexer(m_indexPath, m_folders);
+    m_indexer->moveToThread(m_thread);
+    connect(m_indexer, &SearchIndexer::progress, this, [this](int done, int total) {
+        m_indexing = done < total;
+        m_done = done;
+        m_total = total;
+        emit stateChanged();
+    });
+    connect(m_indexer, &SearchIndexer::indexed, this, [this](qint64 dumps) {
+        m_dumps = dumps;
+        emit stateChanged();
+    });
+    connect(m_indexer, &SearchIndexer::notice, this, [this](const QString &text) {
+        m_notice = text;
+        emit stateChanged();
+    });
+    connect(m_indexer, &SearchIndexer::unavailable, this, [this](const QString &reason) {
+        m_indexing = false;
+        m_unavailable = reason;
+        emit stateChanged();
+    });
+    connect(m_indexer, &SearchIndexer::found, this, &SearchService::found);
+    m_indexing = true;
+    m_thread->start(QThread::LowPriority);
+    QMetaObject::invokeMethod(m_indexer, &SearchIndexer::start, Qt::QueuedConnection);
+}
+
+void SearchService::dumpWritten(const QString &path) {
+    if (!m_indexer)
+        return;
+    QMetaObject::invokeMethod(m_indexer, "addDump", Qt::QueuedConnection, Q_ARG(QString, path));
+}
+
+quint64 SearchService::search(const QString &text, int limit) {
+    const quint64 id = ++m_nextId;
+    if (m_indexer)
+        QMetaObject::invokeMethod(m_indexer, "search", Qt::QueuedConnection, Q_ARG(quint64, id),
+                                  Q_ARG(QString, text), Q_ARG(int, limit));
+    else
+        // Never before the caller has the id.
+        QMetaObject::invokeMethod(
+            this, [this, id] { emit found(id, {}); }, Qt::QueuedConnection);
+    return id;
+}
+
+} // namespace brevnote

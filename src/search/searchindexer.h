@@ -1,0 +1,115 @@
+#pragma once
+
+#include "textfold.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+
+class QThread;
+
+// Indexing and searching the dumps on a thread of their own, so neither delays the windows.
+namespace brevnote {
+
+class DumpIndex;
+struct DumpFile;
+
+struct SearchResult {
+    QString path;
+    QString caption; // the dump's date and time, from its name
+    Excerpt excerpt;
+};
+
+// Lives on the search thread and owns the index's connection there. At start it brings the
+// index up to date with the folders: dumps gone are forgotten, new or changed ones are
+// read, newest first, in steps short enough for searches to be answered in between.
+class SearchIndexer final : public QObject {
+    Q_OBJECT
+
+public:
+    SearchIndexer(QString indexPath, QStringList folders);
+    ~SearchIndexer() override;
+
+    // Any thread: the step under way is the last.
+    void requestStop() { m_stop = true; }
+
+public slots:
+    void start();
+    void addDump(const QString &path);
+    void search(quint64 id, const QString &text, int limit);
+
+signals:
+    void progress(int done, int total);
+    void indexed(qint64 dumps);
+    // Shown once in the window: why the index lives in memory this run.
+    void notice(const QString &text);
+    // Searching cannot work at all (no SQLite driver, no FTS5).
+    void unavailable(const QString &reason);
+    void found(quint64 id, const QList<brevnote::SearchResult> &results);
+
+private:
+    void plan();
+    void step();
+    // After an error of the index: a damaged file is set aside and made again, a file that
+    // cannot be written gives way to memory; either way the dumps are read again.
+    void recover(const QString &error);
+
+    QString m_indexPath;
+    QStringList m_folders;
+    std::unique_ptr<DumpIndex> m_index;
+    QList<DumpFile> m_pending;
+    int m_done = 0;
+    int m_total = 0;
+    int m_recoveries = 0;
+    bool m_working = false;
+    std::atomic<bool> m_stop = false;
+};
+
+// The search thread and its indexer, seen from the user-interface thread: forwards requests
+// and keeps the latest state for windows opened later.
+class SearchService final : public QObject {
+    Q_OBJECT
+
+public:
+    SearchService(const QString &indexPath, const QStringList &folders, QObject *parent = nullptr);
+    // Lets a write of a dump just made finish, then ends the thread.
+    ~SearchService() override;
+
+    void start();
+    bool started() const { return m_thread != nullptr; }
+
+    // A dump has just been written: it is indexed at once.
+    void dumpWritten(const QString &path);
+    // Asks for the best `limit` dumps; the answer comes as found() with the id returned.
+    quint64 search(const QString &text, int limit);
+
+    bool indexing() const { return m_indexing; }
+    int done() const { return m_done; }
+    int total() const { return m_total; }
+    qint64 dumps() const { return m_dumps; }
+    const QString &notice() const { return m_notice; }
+    const QString &unavailableReason() const { return m_unavailable; }
+
+signals:
+    void stateChanged();
+    void found(quint64 id, const QList<brevnote::SearchResult> &results);
+
+private:
+    QString m_indexPath;
+    QStringList m_folders;
+    QThread *m_thread = nullptr;
+    SearchIndexer *m_indexer = nullptr;
+    quint64 m_nextId = 0;
+    bool m_indexing = false;
+    int m_done = 0;
+    int m_total = 0;
+    qint64 m_dumps = 0;
+    QString m_notice;
+    QString m_unavailable;
+};
+
+} // namespace brevnote

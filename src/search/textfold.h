@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "searchquery.h"
+
+// Words as the index sees them (SQLite FTS5's "unicode61 remove_diacritics 2"): runs of
+// letters and digits, lower case, without accents, so "Ação" and "acao" are the same word.
+// Used to quote the user's words and to find them again in a dump for its excerpt and marks.
+namespace brevnote {
+
+struct FoldedToken {
+    qsizetype start = 0; // in the original text
+    qsizetype end = 0;
+    QString text; // folded
+};
+
+QList<FoldedToken> foldedTokens(const QString &text);
+
+struct TextRange {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    bool operator==(const TextRange &) const = default;
+};
+
+// Where the terms occur in the text, in order; at most `limit` places (all when negative).
+QList<TextRange> findTerms(const QString &text, const QList<SearchTerm> &terms,
+                           qsizetype limit = -1);
+
+// One line around the first place a term occurs, with the places marked inside it.
+struct Excerpt {
+    QString text;
+    QList<TextRange> marks;
+};
+Excerpt makeExcerpt(const QString &text, const QList<SearchTerm> &terms);
+
+// The text as HTML with each range inside `open` ... `close`.
+QString markedHtml(const QString &text, const QList<TextRange> &marks, const QString &open,
+                   const QString &close);
+
+} // namespace brevnote
