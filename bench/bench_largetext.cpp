@@ -3,8 +3,8 @@
 // the end of the program pay for.
 
 #include "app/closingdump.h"
-#include "app/editortext.h"
 #include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
 
 #include <QApplication>
 #include <QFile>
@@ -50,13 +50,13 @@ BENCHMARK(readMillionLineFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 void putMillionLinesIntoEditor(benchmark::State &state) {
     QPlainTextEdit editor;
     for (auto _ : state)
-        setEditorLines(&editor, millionLines());
+        editor.setPlainText(millionLines().join(u'\n'));
 }
 BENCHMARK(putMillionLinesIntoEditor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void dumpMillionLineEditor(benchmark::State &state) {
     QPlainTextEdit editor;
-    setEditorLines(&editor, millionLines());
+    editor.setPlainText(millionLines().join(u'\n'));
     for (auto _ : state)
         writeClosingDump(scratch().path(), QStringLiteral("Brevnote20261208120000.txt"),
                          editorLines(&editor));

@@ -5,10 +5,10 @@
 
 #include "texttools/columncutlogic.h"
 #include "texttools/csvlogic.h"
-#include "texttools/editorlines.h"
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
 #include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
 
 #include <QApplication>
 #include <QFile>
@@ -132,7 +132,7 @@ void editorReplaceAndUndo(benchmark::State &state) {
     QStringList cut = inputLines();
     CutLines(cut, cutOptions());
     for (auto _ : state) {
-        ReplaceEditorLines(&editor, cut);
+        replaceEditorLines(&editor, cut);
         editor.undo();
     }
 }
