@@ -3,7 +3,7 @@
 one throw-away X desktop (Xvfb, openbox, trayer; tests/e2e/desktop_session.py). Prints one
 Markdown table of medians, minimums and ratios. Run by bench/compare.sh, which builds first.
 
-Usage: compare.py BUILD_DIR [--pairs N] [--idle SECONDS] [--lines N]"""
+Usage: compare.py BUILD_DIR [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]"""
 
 import argparse
 import json
@@ -23,7 +23,11 @@ from desktop_session import DesktopSession, wait_for  # noqa: E402
 
 # Where the first tool-bar button ("Abrir") and "Tools" sit, from the main window's top-left
 # corner inside its frame, at the default layout.
-ABRIR_OFFSET = (30, 15)
+ABRIR_OFFSET = (30, 19)
+TOOLS_OFFSET = (205, 19)
+# The text tools of Tools > Format that run on the whole text after one confirmation:
+# (action, position in the Format menu from 1).
+CONFIRMED_TOOLS = [("Ordenar1", 4)]
 
 rows = []  # (path, brevnote figures, reference figures, unit)
 
@@ -78,6 +82,13 @@ def proc_status(pid, key):
     return None
 
 
+def reset_peak(pid):
+    """Resets the peak memory (VmHWM) to the present use; returns that use in MB."""
+    with open("/proc/%d/clear_refs" % pid, "w") as clear:
+        clear.write("5")
+    return proc_status(pid, "VmRSS")
+
+
 def private_mb(pid):
     total = 0
     with open("/proc/%d/smaps_rollup" % pid) as rollup:
@@ -120,7 +131,9 @@ class Watched:
         return line
 
     def terminate(self):
-        """SIGTERM; returns the milliseconds until the program ended and its peak memory."""
+        """SIGTERM; returns the milliseconds until the program ended and the peak memory
+        above what it used before, in MB."""
+        before = reset_peak(self.pid)
         peak = proc_status(self.pid, "VmHWM")
         start = time.monotonic()
         os.kill(self.pid, signal.SIGTERM)
@@ -129,7 +142,7 @@ class Watched:
             time.sleep(0.005)
         elapsed = (time.monotonic() - start) * 1000
         self.process.wait(timeout=30)
-        return elapsed, peak
+        return elapsed, peak - before
 
 
 def start_times(session, build, root, pairs, mode):
@@ -211,15 +224,40 @@ class Pad:
             if match and match.group(1) == action:
                 return float(match.group(2))
 
+    def windows(self):
+        return self.session.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                 str(self.watched.pid)]).split()
+
+    def click(self, offset):
+        self.session.run(["xdotool", "mousemove", "--sync", str(self.x + offset[0]),
+                          str(self.y + offset[1]), "click", "1"])
+
+    def run_tool(self, action, position):
+        """A tool of Tools > Format through the menus and its confirmation; ms from the
+        confirming Return to the command's end."""
+        self.click(TOOLS_OFFSET)
+        wait_for("the Tools menu", lambda: len(self.windows()) > 1)
+        time.sleep(0.3)
+        # Down lands on the first item; "Format" is the third item (separators are skipped).
+        self.key(*(["Down"] * 3 + ["Right"] + ["Down"] * (position - 1) + ["Return"]))
+        wait_for("the confirmation", lambda: len(self.windows()) > 1)
+        time.sleep(0.5)
+        # "Não" has the focus; with two buttons Tab moves it to "Sim".
+        self.key("Tab")
+        time.sleep(0.2)
+        self.before = reset_peak(self.watched.pid)
+        start = time.monotonic() * 1000
+        self.key("Return")
+        return self.wait_done(action) - start
+
     def open_file(self, path):
         """"Abrir" through its file dialog; ms from the dialog's Return to the command's end."""
-        self.session.run(["xdotool", "mousemove", "--sync", str(self.x + ABRIR_OFFSET[0]),
-                          str(self.y + ABRIR_OFFSET[1]), "click", "1"])
-        wait_for("the file dialog", lambda: len(self.session.run(
-            ["xdotool", "search", "--onlyvisible", "--pid", str(self.watched.pid)]).split()) > 1)
+        self.click(ABRIR_OFFSET)
+        wait_for("the file dialog", lambda: len(self.windows()) > 1)
         time.sleep(0.5)
         self.session.run(["xdotool", "type", "--delay", "5", path])
         time.sleep(0.3)
+        self.before = reset_peak(self.watched.pid)
         start = time.monotonic() * 1000
         self.key("Return")
         return self.wait_done("ToolButton_Abrir") - start
@@ -230,23 +268,32 @@ def reference_load(session, build, root, path):
     watched = Watched(session, build, "map", [
         os.path.join(build, "bench", "reference", "brevnote_reference"), "--load", path,
         "--dump", os.path.join(folders.env["TMPDIR"], "dump.txt")], folders.env)
-    line = watched.readline(300)
-    return watched, float(line.split()[1]), proc_status(watched.pid, "VmHWM")
+    _, ms, before_kb = watched.readline(300).split()
+    return watched, float(ms), proc_status(watched.pid, "VmHWM") - int(before_kb) / 1024.0
 
 
-def large_text(session, build, root, pairs, lines):
+def large_text(session, build, root, pairs, lines, tool_pairs):
     path = os.path.join(root, "million.txt")
     write_lines(path, lines)
     size = os.path.getsize(path) / 1e6
     load = ([], []), ([], [])  # (ms ours, ms theirs), (peak ours, peak theirs)
     dump = ([], []), ([], [])
+    tools = {action: ([], []) for action, _ in CONFIRMED_TOOLS}
     for i in range(pairs):
         pad = Pad(session, build, root, "large-%d" % i)
         load[0][0].append(pad.open_file(path))
-        load[1][0].append(proc_status(pad.watched.pid, "VmHWM"))
+        load[1][0].append(proc_status(pad.watched.pid, "VmHWM") - pad.before)
         ms, peak = pad.watched.terminate()
         dump[0][0].append(ms)
         dump[1][0].append(peak)
+        if i < tool_pairs:
+            for action, position in CONFIRMED_TOOLS:
+                pad = Pad(session, build, root, "tool-%s-%d" % (action, i))
+                pad.open_file(path)
+                tools[action][0].append(pad.run_tool(action, position))
+                tools[action][1].append(proc_status(pad.watched.pid, "VmHWM") - pad.before)
+                os.kill(pad.watched.pid, signal.SIGKILL)
+                pad.watched.process.wait(timeout=30)
 
         reference, ms, peak = reference_load(session, build, root, path)
         load[0][1].append(ms)
@@ -256,9 +303,12 @@ def large_text(session, build, root, pairs, lines):
         dump[1][1].append(peak)
     name = "%d lines (%.0f MB)" % (lines, size)
     add_row('"Abrir" of %s, end to end' % name, *load[0])
-    add_row('peak memory (VmHWM) after "Abrir"', *load[1], unit="MB")
+    add_row('"Abrir": peak memory above the use before (VmHWM)', *load[1], unit="MB")
     add_row("closing dump of that text, SIGTERM to exit", *dump[0])
-    add_row("peak memory (VmHWM) through the dump", *dump[1], unit="MB")
+    add_row("dump: peak memory above the use before (VmHWM)", *dump[1], unit="MB")
+    for action, (times, extra) in tools.items():
+        add_row('text tool %s, end to end (reference: setPlainText)' % action, times, load[0][1])
+        add_row('%s: peak memory above the use before (VmHWM)' % action, extra, None, unit="MB")
     return path
 
 
@@ -277,6 +327,7 @@ def main():
     parser.add_argument("--pairs", type=int, default=10)
     parser.add_argument("--idle", type=int, default=30)
     parser.add_argument("--lines", type=int, default=1000000)
+    parser.add_argument("--tool-pairs", type=int, default=3)
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     with tempfile.TemporaryDirectory(prefix="brevnote-compare-") as root:
@@ -293,7 +344,7 @@ def main():
             session.stop_tray()
             add_row("start to window mapped, no tray host",
                     *start_times(session, build, root, args.pairs, "map"))
-            large_text(session, build, root, args.pairs, args.lines)
+            large_text(session, build, root, args.pairs, args.lines, args.tool_pairs)
             print_table()
             reminder_pass(build)
         finally:

@@ -4,7 +4,8 @@
 //   brevnote_reference [--load FILE] [--dump FILE]
 //
 // --load reads FILE as UTF-8 once the event loop runs, puts it into the editor with
-// setPlainText and prints "load <ms>" (read, decode, setPlainText, the repaint after it).
+// setPlainText and prints "load <ms> <kB in use before>" (read, decode, setPlainText, the
+// repaint after it), with the peak memory reset just before.
 // --dump writes toPlainText() as UTF-8 to FILE when SIGTERM arrives, then exits.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,6 +34,22 @@ QIcon noteIcon() {
     QPixmap pixmap(22, 22);
     pixmap.fill(Qt::yellow);
     return QIcon(pixmap);
+}
+
+// Resets the peak memory (VmHWM) to the present use and returns that use in kB, so the peak
+// after a step is what the step itself held.
+long resetPeakMemory() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
 }
 
 QString argumentAfter(const QStringList &arguments, const QString &name) {
@@ -71,6 +88,7 @@ int main(int argc, char *argv[]) {
 
     if (!loadPath.isEmpty()) {
         QTimer::singleShot(0, [&] {
+            const long before = resetPeakMemory();
             QElapsedTimer clock;
             clock.start();
             QFile file(loadPath);
@@ -78,7 +96,7 @@ int main(int argc, char *argv[]) {
                 return;
             editor.setPlainText(QString::fromUtf8(file.readAll()));
             editor.repaint();
-            std::printf("load %lld\n", static_cast<long long>(clock.elapsed()));
+            std::printf("load %lld %ld\n", static_cast<long long>(clock.elapsed()), before);
             std::fflush(stdout);
         });
     }
