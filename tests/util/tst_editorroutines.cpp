@@ -25,6 +25,20 @@ QString numberedLines(int count, const QString &line) {
     return lines.join(u'\n');
 }
 
+// A 300 x 200 editor with word wrap on, shown.
+void showWrapping(QPlainTextEdit &editor) {
+    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor.resize(300, 200);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+}
+
+// How many letters "a" fill that share of the editor's line.
+int lettersForShare(const QPlainTextEdit &editor, double share) {
+    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
+    return int(available * share / QFontMetrics(editor.font()).horizontalAdvance(u'a'));
+}
+
 // The screen line of the caret counted the slow way: every block above laid out and counted.
 int screenLineByLayingOutAll(QPlainTextEdit &editor) {
     QTextDocument *document = editor.document();
@@ -160,14 +174,9 @@ void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut_data() {
 void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut() {
     QFETCH(bool, resized);
     QPlainTextEdit editor;
-    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    editor.resize(300, 200);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-
+    showWrapping(editor);
     // Four words, each wider than half the line: one screen line each.
-    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
-    const int n = int(available * 0.6 / QFontMetrics(editor.font()).horizontalAdvance(u'a'));
+    const int n = lettersForShare(editor, 0.6);
     QVERIFY2(n >= 4, "the editor is too narrow for the test");
     const QString aWord(n, u'a');
     const QString line = QStringList(4, aWord).join(u' ');
@@ -205,12 +214,9 @@ void TestEditorRoutines::wrappedLinesStayRightAfterChanges_data() {
 void TestEditorRoutines::wrappedLinesStayRightAfterChanges() {
     QFETCH(QString, change);
     QPlainTextEdit editor;
-    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    editor.resize(300, 200);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
-    const int n = int(available * 0.3 / QFontMetrics(editor.font()).horizontalAdvance(u'a'));
+    showWrapping(editor);
+    // Five words, each a little under a third of the line: two screen lines each.
+    const int n = lettersForShare(editor, 0.3);
     QVERIFY2(n >= 4, "the editor is too narrow for the test");
     const QString line = QStringList(5, QString(n, u'a')).join(u' ');
     editor.setPlainText(QStringList(100, line).join(u'\n'));
