@@ -23,8 +23,12 @@ QString bundledIconPath(const QString &themeName) {
 }
 
 QIcon themedIcon(const QString &themeName) {
-    if (QIcon::hasThemeIcon(themeName))
-        return QIcon::fromTheme(themeName);
+    // One lookup in the theme: hasThemeIcon followed by fromTheme would search it twice. As
+    // in hasThemeIcon, only the icon of that very name counts, not a more generic one the
+    // theme falls back to ("document" for "document-open").
+    QIcon themed = QIcon::fromTheme(themeName);
+    if (themed.name() == themeName)
+        return themed;
     ensureIconResources();
     return QIcon(bundledIconPath(themeName));
 }
