@@ -3,7 +3,8 @@
 one throw-away X desktop (Xvfb, openbox, trayer; tests/e2e/desktop_session.py). Prints one
 Markdown table of medians, minimums and ratios. Run by bench/compare.sh, which builds first.
 
-Usage: compare.py BUILD_DIR [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]"""
+Usage: compare.py BUILD_DIR [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]
+                  [--brevnote EXECUTABLE]"""
 
 import argparse
 import json
@@ -30,6 +31,7 @@ TOOLS_OFFSET = (205, 19)
 CONFIRMED_TOOLS = [("Ordenar1", 4)]
 
 rows = []  # (path, brevnote figures, reference figures, unit)
+BREVNOTE = None  # the program measured; --brevnote, else the one of the build folder
 
 
 def summary(values):
@@ -150,7 +152,7 @@ def start_times(session, build, root, pairs, mode):
     for i in range(pairs):
         for program, figures in (("brevnote", ours), ("reference", theirs)):
             folders = Folders(root, "start-%s" % program)
-            command = [os.path.join(build, "src", "app", "brevnote")] if program == "brevnote" \
+            command = [BREVNOTE] if program == "brevnote" \
                 else [os.path.join(build, "bench", "reference", "brevnote_reference")]
             watched = Watched(session, build, mode, command, folders.env)
             figures.append(watched.start_ms)
@@ -164,7 +166,7 @@ def idle_memory(session, build, root, pairs, seconds):
     for i in range(pairs):
         for program in ("brevnote", "reference"):
             folders = Folders(root, "idle-%s-%d" % (program, i))
-            command = [os.path.join(build, "src", "app", "brevnote")] if program == "brevnote" \
+            command = [BREVNOTE] if program == "brevnote" \
                 else [os.path.join(build, "bench", "reference", "brevnote_reference")]
             running.append((program, Watched(session, build, "dock", command, folders.env)))
     time.sleep(seconds)
@@ -210,7 +212,7 @@ class Pad:
         folders.env["BREVNOTE_TEST_REPORT"] = "1"
         self.session = session
         self.watched = Watched(session, build, "map", [
-            os.path.join(build, "src", "app", "brevnote")], folders.env)
+            BREVNOTE], folders.env)
         self.window, self.x, self.y = main_window_origin(session, self.watched.pid)
         time.sleep(0.5)  # the layout runs again once the window is framed
 
@@ -328,8 +330,11 @@ def main():
     parser.add_argument("--idle", type=int, default=30)
     parser.add_argument("--lines", type=int, default=1000000)
     parser.add_argument("--tool-pairs", type=int, default=3)
+    parser.add_argument("--brevnote", help="another brevnote executable, e.g. an older build")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
+    global BREVNOTE
+    BREVNOTE = os.path.abspath(args.brevnote or os.path.join(build, "src", "app", "brevnote"))
     with tempfile.TemporaryDirectory(prefix="brevnote-compare-") as root:
         session = DesktopSession(root)
         try:

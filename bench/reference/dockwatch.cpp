@@ -4,17 +4,17 @@
  *
  *   dockwatch dock|map COMMAND [ARGS...]
  */
-#include <signal.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
-#include <time.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
-static double now_ms(void) {
-    struct timespec t;
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+static double now_ms() {
+    timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
@@ -48,16 +48,19 @@ int main(int argc, char **argv) {
         if (type == XCB_CREATE_NOTIFY) {
             /* Follow new windows so that their map is seen wherever a window manager puts
              * them. A tray icon is reparented away from the root, which the root reports. */
-            const xcb_create_notify_event_t *created = reinterpret_cast<const xcb_create_notify_event_t *>(event);
+            const xcb_create_notify_event_t *created =
+                reinterpret_cast<const xcb_create_notify_event_t *>(event);
             const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
             xcb_change_window_attributes(x, created->window, XCB_CW_EVENT_MASK, &mask);
             xcb_flush(x);
         } else if (dock && type == XCB_REPARENT_NOTIFY) {
-            const xcb_reparent_notify_event_t *moved = reinterpret_cast<const xcb_reparent_notify_event_t *>(event);
+            const xcb_reparent_notify_event_t *moved =
+                reinterpret_cast<const xcb_reparent_notify_event_t *>(event);
             if (moved->parent != root)
                 break;
         } else if (!dock && type == XCB_MAP_NOTIFY) {
-            const xcb_map_notify_event_t *mapped = reinterpret_cast<const xcb_map_notify_event_t *>(event);
+            const xcb_map_notify_event_t *mapped =
+                reinterpret_cast<const xcb_map_notify_event_t *>(event);
             if (!mapped->override_redirect &&
                 (mapped->event == mapped->window || mapped->event == root))
                 break;
