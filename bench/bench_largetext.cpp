@@ -3,14 +3,16 @@
 // the end of the program pay for.
 
 #include "app/closingdump.h"
-#include "app/editortext.h"
 #include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
+#include "util/ui/editorroutines.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTextCursor>
 
 #include "benchmain.h"
 
@@ -43,23 +45,53 @@ void readMillionLineFile(benchmark::State &state) {
     const QString path = scratch().filePath(QStringLiteral("million.txt"));
     writeLinesFile(path, millionLines());
     for (auto _ : state)
-        benchmark::DoNotOptimize(splitLines(readTextFile(path)).size());
+        benchmark::DoNotOptimize(normalizeLineBreaks(readTextFile(path)).size());
 }
 BENCHMARK(readMillionLineFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor for the one above: reading the bytes and decoding them, nothing else.
+void readAndDecodeOnly(benchmark::State &state) {
+    const QString path = scratch().filePath(QStringLiteral("million.txt"));
+    writeLinesFile(path, millionLines());
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("cannot read the file");
+        benchmark::DoNotOptimize(QString::fromUtf8(file.readAll()).size());
+    }
+}
+BENCHMARK(readAndDecodeOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A key press near the end of a million wrapped lines: the text typed and the caret text
+// of the status bar, after a first call has laid the text out once.
+void caretTextPerKeyWithWordWrap(benchmark::State &state) {
+    QPlainTextEdit editor;
+    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor.resize(600, 400);
+    editor.show();
+    editor.setPlainText(millionLines().join(u'\n'));
+    editor.moveCursor(QTextCursor::End);
+    benchmark::DoNotOptimize(EditCaretPos(&editor));
+    for (auto _ : state) {
+        editor.textCursor().insertText(QStringLiteral("x"));
+        benchmark::DoNotOptimize(EditCaretPos(&editor));
+    }
+}
+BENCHMARK(caretTextPerKeyWithWordWrap)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void putMillionLinesIntoEditor(benchmark::State &state) {
     QPlainTextEdit editor;
     for (auto _ : state)
-        setEditorLines(&editor, millionLines());
+        editor.setPlainText(millionLines().join(u'\n'));
 }
 BENCHMARK(putMillionLinesIntoEditor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void dumpMillionLineEditor(benchmark::State &state) {
     QPlainTextEdit editor;
-    setEditorLines(&editor, millionLines());
+    editor.setPlainText(millionLines().join(u'\n'));
     for (auto _ : state)
         writeClosingDump(scratch().path(), QStringLiteral("Brevnote20261208120000.txt"),
-                         editorLines(&editor));
+                         editorText(&editor));
 }
 BENCHMARK(dumpMillionLineEditor)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -6,10 +6,10 @@
 #include "texttools/capitalizelogic.h"
 #include "texttools/columncutlogic.h"
 #include "texttools/csvlogic.h"
-#include "texttools/editorlines.h"
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
 #include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -194,7 +194,7 @@ void editorLinesTaken(benchmark::State &state) {
     QPlainTextEdit editor;
     editor.setPlainText(inputLines().join(u'\n'));
     for (auto _ : state)
-        benchmark::DoNotOptimize(ToolEditorLines(&editor).size());
+        benchmark::DoNotOptimize(editorLines(&editor, EmptyLastParagraph::StartsNoLine).size());
 }
 BENCHMARK(editorLinesTaken)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
@@ -208,7 +208,7 @@ void editorReplaceAndUndo(benchmark::State &state) {
     for (auto _ : state) {
         QElapsedTimer replace;
         replace.start();
-        ReplaceEditorLines(&editor, cut);
+        replaceEditorLines(&editor, cut);
         replaceMs = replace.nsecsElapsed() / 1e6;
         editor.undo();
     }

@@ -9,9 +9,9 @@
 #include "texttools/caselogic.h"
 #include "texttools/columncutlogic.h"
 #include "texttools/csvlogic.h"
-#include "texttools/linesplitlogic.h"
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
+#include "util/core/editorlinesplit.h"
 #include "util/core/textcodec.h"
 #include "util/core/textroutines.h"
 
@@ -63,7 +63,8 @@ void checkWrittenBack(const QStringList &lines, const char *tool) {
     QStringList expected = lines;
     if (!expected.isEmpty() && expected.constLast().isEmpty())
         expected.removeLast();
-    const QStringList readBack = SplitToolLines(editorText(JoinToolLines(lines)));
+    const QStringList readBack =
+        splitEditorLines(editorText(joinEditorLines(lines)), EmptyLastParagraph::StartsNoLine);
     FUZZ_CHECK(readBack == expected,
                QString::fromLatin1(tool) + u' ' + fuzz::shown(lines.join(u'|')));
 }
@@ -178,11 +179,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // Split then join: the editor's text again, less one break at its very end.
     const QString raw = editorText(text);
-    const QStringList lines = SplitToolLines(raw);
+    const QStringList lines = splitEditorLines(raw, EmptyLastParagraph::StartsNoLine);
     for (const QString &line : lines)
         FUZZ_CHECK(!line.contains(QChar::ParagraphSeparator), fuzz::shown(line));
     const QString normalised = raw.endsWith(QChar::ParagraphSeparator) ? raw.chopped(1) : raw;
-    FUZZ_CHECK(editorText(JoinToolLines(lines)) == normalised, fuzz::shown(raw));
+    FUZZ_CHECK(editorText(joinEditorLines(lines)) == normalised, fuzz::shown(raw));
     checkWrittenBack(lines, "split");
 
     checkCutter(lines, options.cut);

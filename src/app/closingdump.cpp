@@ -1,6 +1,7 @@
 #include "closingdump.h"
 
 #include "util/core/apperror.h"
+#include "util/core/safefile.h"
 #include "util/core/textcodec.h"
 #include "util/core/textroutines.h"
 
@@ -8,29 +9,29 @@
 
 namespace brevnote {
 
-QString writeClosingDump(const QString &folder, const QString &fileName, const QStringList &lines) {
+QString writeClosingDump(const QString &folder, const QString &fileName, const QString &text) {
     const QString path = JoinWithSeparator(folder, fileName, QStringLiteral("/"));
-    writeLinesFile(path, lines);
+    writeFileSafely(path, encodeLines(text));
     return path;
 }
 
 ClosingDumpOutcome writeClosingDumpSomewhere(const QStringList &folders, const QString &fileName,
-                                             const QStringList &lines) {
+                                             const QString &text) {
     QList<DumpFolderSource> sources;
     for (const QString &folder : folders)
         sources.append([folder] { return folder; });
-    return writeClosingDumpSomewhere(sources, fileName, lines);
+    return writeClosingDumpSomewhere(sources, fileName, text);
 }
 
 ClosingDumpOutcome writeClosingDumpSomewhere(const QList<DumpFolderSource> &folders,
-                                             const QString &fileName, const QStringList &lines) {
+                                             const QString &fileName, const QString &text) {
     ClosingDumpOutcome outcome;
     for (const DumpFolderSource &source : folders) {
         const QString folder = source();
         if (folder.isEmpty())
             continue;
         try {
-            outcome.path = writeClosingDump(folder, fileName, lines);
+            outcome.path = writeClosingDump(folder, fileName, text);
             return outcome;
         } catch (const AppError &error) {
             outcome.errors.append(error.message());

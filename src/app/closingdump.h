@@ -8,10 +8,12 @@
 // Writing the closing dump: the whole text of the pad, as lines, into a dated file.
 namespace brevnote {
 
+// `text` is the pad's text with its lines separated by '\n'.
+
 // Writes the lines (each followed by CR LF, through the codec and the safe writer) to
 // folder + "/" + fileName, replacing a file of that name, and returns the path. Raises
 // AppError naming the file when it cannot be written.
-QString writeClosingDump(const QString &folder, const QString &fileName, const QStringList &lines);
+QString writeClosingDump(const QString &folder, const QString &fileName, const QString &text);
 
 struct ClosingDumpOutcome {
     QString path;       // where the dump went; empty when it went nowhere
@@ -23,12 +25,12 @@ struct ClosingDumpOutcome {
 // folder fails, the errors are also written to standard error, the last place left to
 // report them.
 ClosingDumpOutcome writeClosingDumpSomewhere(const QStringList &folders, const QString &fileName,
-                                             const QStringList &lines);
+                                             const QString &text);
 
 // The same with folders that are looked up (and created) only when their turn comes, so a
 // fallback folder that is not needed is never made.
 using DumpFolderSource = std::function<QString()>;
 ClosingDumpOutcome writeClosingDumpSomewhere(const QList<DumpFolderSource> &folders,
-                                             const QString &fileName, const QStringList &lines);
+                                             const QString &fileName, const QString &text);
 
 } // namespace brevnote

@@ -2,7 +2,6 @@
 
 #include "appicons.h"
 #include "autostart.h"
-#include "editortext.h"
 #include "layoutdefault.h"
 #include "mastertexts.h"
 
@@ -13,6 +12,7 @@
 #include "util/core/paths.h"
 #include "util/core/platform.h"
 #include "util/core/version.h"
+#include "util/ui/editorlines.h"
 #include "util/ui/editorroutines.h"
 #include "util/ui/messageboxes.h"
 #include "util/ui/statuspanels.h"

@@ -166,7 +166,7 @@ private:
 
     // The closing banner goes into the text and plain-text mode comes on; the text's lines
     // are what the dump holds.
-    QStringList prepareClosingText();
+    QString prepareClosingText();
     QList<std::function<QString()>> closingDumpFolders() const;
 
     bool m_useTray;

@@ -1,11 +1,11 @@
 // The main window's commands on its text: files, font, clipboard and printing.
 #include "mainwindow.h"
 
-#include "editortext.h"
 #include "textfileloader.h"
 
 #include "util/core/safefile.h"
 #include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
 #include "util/ui/messageboxes.h"
 #include "util/ui/userdialogs.h"
 
@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QTextCursor>
 
 namespace brevnote {
 
@@ -27,9 +28,12 @@ void TfMaster::ToolButton_AbrirClick() {
     try {
         // Read completely before touching the editor, so a failure leaves the text as it was.
         std::optional<TextEncoding> encoding;
-        const QString text = readFileForEditor(path, m_plainText, &encoding);
-        // Line breaks become the editor's own; one undo step brings the old text back.
-        replaceEditorText(RichEdit, splitLines(text).join(u'\n'));
+        // Line breaks become the editor's own, in place: the text is held once beside the
+        // editor's; one undo step brings the old text back.
+        replaceEditorText(RichEdit,
+                          normalizeLineBreaks(readFileForEditor(path, m_plainText, &encoding)));
+        // Like setPlainText: the caret at the start, the view at the top.
+        RichEdit->moveCursor(QTextCursor::Start);
         m_fileEncoding = encoding;
     } catch (const std::exception &error) {
         showError(error);
@@ -45,10 +49,7 @@ void TfMaster::ToolButton_SalvarClick() {
         return;
     try {
         // A file opened from disk goes back in its own encoding: a UTF-8 file stays UTF-8.
-        if (m_fileEncoding)
-            writeFileSafely(path, encodeText(joinLines(editorLines(RichEdit)), *m_fileEncoding));
-        else
-            writeLinesFile(path, editorLines(RichEdit));
+        writeFileSafely(path, encodeLines(editorText(RichEdit), m_fileEncoding));
     } catch (const std::exception &error) {
         showError(error);
     }

@@ -2,7 +2,7 @@
 #include "mainwindow.h"
 
 #include "appicons.h"
-#include "editortext.h"
+#include "util/ui/editorlines.h"
 
 #include "search/dumpindex.h"
 #include "search/searchindexer.h"

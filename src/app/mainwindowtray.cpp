@@ -4,12 +4,12 @@
 
 #include "appicons.h"
 #include "closingdump.h"
-#include "editortext.h"
 #include "mastertexts.h"
 
 #include "util/core/clock.h"
 #include "util/core/paths.h"
 #include "util/core/platform.h"
+#include "util/ui/editorlines.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -132,10 +132,10 @@ void TfMaster::changeEvent(QEvent *event) {
     }
 }
 
-QStringList TfMaster::prepareClosingText() {
+QString TfMaster::prepareClosingText() {
     insertLinesAtTop(RichEdit, closingBannerLines(currentDateTime()));
     m_plainText = true;
-    return editorLines(RichEdit);
+    return editorText(RichEdit);
 }
 
 QList<std::function<QString()>> TfMaster::closingDumpFolders() const {

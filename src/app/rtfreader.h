@@ -12,8 +12,8 @@ bool looksLikeRtf(const QString &text);
 // skipped; \par and \line break the line, \tab is a tab, \'hh is a Windows-1252 byte, \uN a
 // Unicode character followed by the \ucN fallback characters that are skipped, and \\, \{,
 // \} are the characters themselves. NUL characters are dropped and half a surrogate pair
-// becomes U+FFFD, so the text can be saved and read back. Other control words are dropped; a malformed document
-// gives whatever text could be read, never an error.
+// becomes U+FFFD, so the text can be saved and read back. Other control words are dropped; a
+// malformed document gives whatever text could be read, never an error.
 QString plainTextFromRtf(const QString &rtf);
 
 } // namespace brevnote

@@ -1,10 +1,10 @@
 #include "formatrecortarcolunas.h"
 
 #include "dialogstyle.h"
-#include "editorlines.h"
 #include "toolprogressdialog.h"
 
 #include "util/ui/buttonpanel.h"
+#include "util/ui/editorlines.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -168,13 +168,13 @@ bool RunRecortarColunas(QPlainTextEdit *editor, QWidget *owner) {
             return false;
         options = dialog.options();
     }
-    QStringList lines = ToolEditorLines(editor);
+    QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
     {
         ToolProgressDialog progress(owner, QStringLiteral("Recortando colunas..."), lines.size());
         if (!CutLines(lines, options, progress.callback()))
             return false;
         progress.setLabel(QStringLiteral("Atualizando o texto..."));
-        ReplaceEditorLines(editor, lines);
+        replaceEditorLines(editor, lines);
     }
 
     QFont font(QStringLiteral("Courier New"));

@@ -1,10 +1,10 @@
 #include "formatupperfirst.h"
 
 #include "dialogstyle.h"
-#include "editorlines.h"
 #include "toolprogressdialog.h"
 
 #include "util/ui/buttonpanel.h"
+#include "util/ui/editorlines.h"
 #include "util/ui/messageboxes.h"
 
 #include <QCheckBox>
@@ -160,12 +160,12 @@ bool TfFormat_UpperFirst::ApplyToEditor(QPlainTextEdit *editor) {
     if (!ConfirmDialog(owner, QStringLiteral("Atenção:\rConfirma formatação de TODO o texto?"),
                        QString()))
         return false;
-    QStringList lines = ToolEditorLines(editor);
+    QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
     ToolProgressDialog progress(owner, QStringLiteral("Formatando o texto..."), lines.size());
     if (!FormatLines(lines, options(), progress.callback()))
         return false;
     progress.setLabel(QStringLiteral("Atualizando o texto..."));
-    ReplaceEditorLines(editor, lines);
+    replaceEditorLines(editor, lines);
     return true;
 }
 

@@ -1,13 +1,13 @@
 #include "linecommands.h"
 
 #include "csvlogic.h"
-#include "editorlines.h"
 #include "sortlogic.h"
 #include "toolprogressdialog.h"
 #include "valuefrom.h"
 
 #include "html/htmldialog.h"
 #include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
 #include "util/ui/messageboxes.h"
 #include "util/ui/userdialogs.h"
 
@@ -18,17 +18,17 @@ namespace brevnote {
 bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     if (!ConfirmDialog(owner, QStringLiteral("Confirma ordenação do texto atual?"), QString()))
         return false;
-    QStringList lines = ToolEditorLines(editor);
+    QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
     ToolProgressDialog progress(owner, QStringLiteral("Ordenando..."), lines.size());
     if (!SortLinesCaseBlind(lines, progress.callback()))
         return false;
     progress.setLabel(QStringLiteral("Atualizando o texto..."));
-    ReplaceEditorLines(editor, lines);
+    replaceEditorLines(editor, lines);
     return true;
 }
 
 void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
-    const QStringList lines = ToolEditorLines(editor);
+    const QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
     QString html;
     {
         ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), lines.size());
@@ -55,7 +55,7 @@ QString TSaveDialogCSV::Execute(QWidget *owner) {
 
 bool GerarArquivoCSV(const QPlainTextEdit *editor, QWidget *owner, TSaveDialogCSV &saveDialog) {
     // Built before the dialog: the file holds the text as it was when the command started.
-    const QStringList csv = CsvLines(ToolEditorLines(editor));
+    const QStringList csv = CsvLines(editorLines(editor, EmptyLastParagraph::StartsNoLine));
     const QString path = saveDialog.Execute(owner);
     if (path.isEmpty())
         return false;

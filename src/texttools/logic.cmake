@@ -3,7 +3,6 @@
 add_library(brevnote_texttools_logic STATIC)
 target_sources(brevnote_texttools_logic PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/toolprogress.cpp ${CMAKE_CURRENT_LIST_DIR}/toolprogress.h
-    ${CMAKE_CURRENT_LIST_DIR}/linesplitlogic.cpp ${CMAKE_CURRENT_LIST_DIR}/linesplitlogic.h
     ${CMAKE_CURRENT_LIST_DIR}/caselogic.cpp ${CMAKE_CURRENT_LIST_DIR}/caselogic.h
     ${CMAKE_CURRENT_LIST_DIR}/columncutlogic.cpp ${CMAKE_CURRENT_LIST_DIR}/columncutlogic.h
     ${CMAKE_CURRENT_LIST_DIR}/capitalizelogic.cpp ${CMAKE_CURRENT_LIST_DIR}/capitalizelogic.h

@@ -27,8 +27,8 @@ private slots:
 void TestClosingDump::writesLinesWithCrLfInWindows1252() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = writeClosingDump(dir.path(), QStringLiteral("Brevnote1.txt"),
-                                          {QStringLiteral(" "), QStringLiteral("ação"), {}});
+    const QString path =
+        writeClosingDump(dir.path(), QStringLiteral("Brevnote1.txt"), QStringLiteral(" \nação\n"));
     QCOMPARE(path, dir.filePath(QStringLiteral("Brevnote1.txt")));
     QCOMPARE(test::readBytes(path), QByteArray(" \r\na\xE7\xE3o\r\n\r\n"));
 }
@@ -37,8 +37,8 @@ void TestClosingDump::sameNameReplacesTheFile() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString name = QStringLiteral("Brevnote20190208173605.txt");
-    writeClosingDump(dir.path(), name, {QStringLiteral("primeiro"), QStringLiteral("texto")});
-    const QString path = writeClosingDump(dir.path(), name, {QStringLiteral("segundo")});
+    writeClosingDump(dir.path(), name, QStringLiteral("primeiro\ntexto"));
+    const QString path = writeClosingDump(dir.path(), name, QStringLiteral("segundo"));
     QCOMPARE(test::readBytes(path), QByteArray("segundo\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({name}));
 }
@@ -49,7 +49,7 @@ void TestClosingDump::unwritableFolderRaisesNamingTheFile() {
     QVERIFY(test::writeBytes(dir.filePath(QStringLiteral("afile")), "x"));
     const QString folder = dir.filePath(QStringLiteral("afile/sub"));
     try {
-        writeClosingDump(folder, QStringLiteral("Brevnote2.txt"), {QStringLiteral("x")});
+        writeClosingDump(folder, QStringLiteral("Brevnote2.txt"), QStringLiteral("x"));
         QFAIL("writing below a regular file succeeded");
     } catch (const AppError &error) {
         QVERIFY2(error.message().contains(folder + QStringLiteral("/Brevnote2.txt")),
@@ -86,7 +86,7 @@ void TestClosingDump::fallsBackInOrder() {
     }
     const QString name = QStringLiteral("Brevnote20261208033000.txt");
     const ClosingDumpOutcome outcome =
-        writeClosingDumpSomewhere(paths, name, {QStringLiteral("texto")});
+        writeClosingDumpSomewhere(paths, name, QStringLiteral("texto"));
     QCOMPARE(outcome.path, paths.at(used) + u'/' + name);
     QCOMPARE(test::readBytes(outcome.path), QByteArray("texto\r\n"));
     const qsizetype failures = std::count(folders.cbegin(), folders.cbegin() + used, u"bad");
@@ -103,7 +103,7 @@ void TestClosingDump::everyFolderFailingLosesNothingElse() {
                                  dir.filePath(QStringLiteral("afile/b")),
                                  dir.filePath(QStringLiteral("afile/c"))};
     const ClosingDumpOutcome outcome =
-        writeClosingDumpSomewhere(folders, QStringLiteral("Brevnote3.txt"), {QStringLiteral("x")});
+        writeClosingDumpSomewhere(folders, QStringLiteral("Brevnote3.txt"), QStringLiteral("x"));
     QVERIFY(outcome.path.isEmpty());
     QCOMPARE(outcome.errors.size(), 3);
     for (int i = 0; i < 3; ++i)

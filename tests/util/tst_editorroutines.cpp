@@ -25,6 +25,35 @@ QString numberedLines(int count, const QString &line) {
     return lines.join(u'\n');
 }
 
+// A 300 x 200 editor with word wrap on, shown.
+void showWrapping(QPlainTextEdit &editor) {
+    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor.resize(300, 200);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+}
+
+// How many letters "a" fill that share of the editor's line.
+int lettersForShare(const QPlainTextEdit &editor, double share) {
+    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
+    return int(available * share / QFontMetrics(editor.font()).horizontalAdvance(u'a'));
+}
+
+// The screen line of the caret counted the slow way: every block above laid out and counted.
+int screenLineByLayingOutAll(QPlainTextEdit &editor) {
+    QTextDocument *document = editor.document();
+    const QTextBlock caretBlock = document->findBlock(editor.textCursor().position());
+    int line = 0;
+    for (QTextBlock block = document->firstBlock(); block != caretBlock; block = block.next()) {
+        document->documentLayout()->blockBoundingRect(block);
+        line += block.layout()->lineCount();
+    }
+    document->documentLayout()->blockBoundingRect(caretBlock);
+    const QTextLine textLine = caretBlock.layout()->lineForTextPosition(
+        editor.textCursor().position() - caretBlock.position());
+    return line + textLine.lineNumber() + 1;
+}
+
 } // namespace
 
 class TestEditorRoutines : public QObject {
@@ -37,6 +66,8 @@ private slots:
     void wrappedLinesCountAsTheEditorShowsThem();
     void wrappedLinesCountAlsoWhereNeverLaidOut_data();
     void wrappedLinesCountAlsoWhereNeverLaidOut();
+    void wrappedLinesStayRightAfterChanges_data();
+    void wrappedLinesStayRightAfterChanges();
 };
 
 void TestEditorRoutines::caretWithoutWrap_data() {
@@ -143,14 +174,9 @@ void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut_data() {
 void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut() {
     QFETCH(bool, resized);
     QPlainTextEdit editor;
-    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    editor.resize(300, 200);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-
+    showWrapping(editor);
     // Four words, each wider than half the line: one screen line each.
-    const qreal available = editor.viewport()->width() - 2 * editor.document()->documentMargin();
-    const int n = int(available * 0.6 / QFontMetrics(editor.font()).horizontalAdvance(u'a'));
+    const int n = lettersForShare(editor, 0.6);
     QVERIFY2(n >= 4, "the editor is too narrow for the test");
     const QString aWord(n, u'a');
     const QString line = QStringList(4, aWord).join(u' ');
@@ -170,6 +196,57 @@ void TestEditorRoutines::wrappedLinesCountAlsoWhereNeverLaidOut() {
     editor.moveCursor(QTextCursor::Start);
     editor.moveCursor(QTextCursor::Down); // the second screen line of the first text line
     QCOMPARE(EditCaretPos(&editor), QStringLiteral("0002:0001"));
+}
+
+// Every change that lays blocks out anew or edits them, made after a first call has walked
+// the whole text: the next answer counts the lines as the editor now shows them.
+void TestEditorRoutines::wrappedLinesStayRightAfterChanges_data() {
+    QTest::addColumn<QString>("change");
+    QTest::newRow("nothing changed") << QStringLiteral("none");
+    QTest::newRow("two words typed above wrap one more line") << QStringLiteral("type");
+    QTest::newRow("a break inserted above") << QStringLiteral("enter");
+    QTest::newRow("a line removed above") << QStringLiteral("remove");
+    QTest::newRow("wider editor") << QStringLiteral("wider");
+    QTest::newRow("larger font") << QStringLiteral("font");
+    QTest::newRow("whole text replaced") << QStringLiteral("replace");
+}
+
+void TestEditorRoutines::wrappedLinesStayRightAfterChanges() {
+    QFETCH(QString, change);
+    QPlainTextEdit editor;
+    showWrapping(editor);
+    // Five words, each a little under a third of the line: two screen lines each.
+    const int n = lettersForShare(editor, 0.3);
+    QVERIFY2(n >= 4, "the editor is too narrow for the test");
+    const QString line = QStringList(5, QString(n, u'a')).join(u' ');
+    editor.setPlainText(QStringList(100, line).join(u'\n'));
+    editor.moveCursor(QTextCursor::End);
+    const QString before = EditCaretPos(&editor);
+    QCOMPARE(before.section(u':', 0, 0).toInt(), screenLineByLayingOutAll(editor));
+
+    QTextCursor cursor(editor.document()->findBlockByNumber(10));
+    if (change == u"type") {
+        cursor.insertText(QString(n, u'b') + u' ' + QString(n, u'b') + u' ');
+    } else if (change == u"enter") {
+        cursor.movePosition(QTextCursor::EndOfWord);
+        cursor.insertText(QStringLiteral("\n"));
+    } else if (change == u"remove") {
+        cursor.select(QTextCursor::BlockUnderCursor);
+        cursor.removeSelectedText();
+    } else if (change == u"wider") {
+        editor.resize(500, 200);
+    } else if (change == u"font") {
+        QFont font = editor.font();
+        font.setPointSizeF(font.pointSizeF() * 1.5);
+        editor.setFont(font);
+    } else if (change == u"replace") {
+        editor.setPlainText(QStringList(60, line + u' ' + line).join(u'\n'));
+    }
+    QCoreApplication::processEvents();
+    editor.moveCursor(QTextCursor::End);
+    const QString after = EditCaretPos(&editor);
+    QCOMPARE(after.section(u':', 0, 0).toInt(), screenLineByLayingOutAll(editor));
+    QCOMPARE(after == before, change == u"none");
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestEditorRoutines)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace brevnote {
 
@@ -67,44 +68,129 @@ QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
     const bool hasBom = bytes.startsWith(kUtf8Bom);
     const QByteArrayView body =
         hasBom ? QByteArrayView(bytes).sliced(kUtf8Bom.size()) : QByteArrayView(bytes);
+    // Deciding stops at the first byte that is not UTF-8, so a Windows-1252 file is decoded
+    // once, not first as UTF-8 in full.
+    if (!body.isValidUtf8()) {
+        if (encoding)
+            *encoding = TextEncoding::Windows1252;
+        return decodeWindows1252(bytes);
+    }
+    if (encoding)
+        *encoding = hasBom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
     // Only the one mark removed above is not text: a second one is a character (U+FEFF)
     // that the text started with, and writing the text puts it back behind a new mark.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                     QStringConverter::Flag::ConvertInitialBom);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError()) {
-        if (encoding)
-            *encoding = hasBom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-        return text;
-    }
-    if (encoding)
-        *encoding = TextEncoding::Windows1252;
-    return decodeWindows1252(bytes);
+    return utf8.decode(body);
 }
 
-QByteArray encodeText(const QString &text) {
-    if (fitsWindows1252(text)) {
-        QByteArray bytes = encodeWindows1252(text);
-        // Windows-1252 bytes that also form valid UTF-8 ("Ã©" gives the bytes of "é") would
-        // read back as other characters: such a text is written as UTF-8 instead.
-        const bool ascii =
-            std::all_of(bytes.cbegin(), bytes.cend(), [](char byte) { return (byte & 0x80) == 0; });
-        if (ascii || decodeText(bytes) == text)
-            return bytes;
+namespace {
+
+// The text in Windows-1252, in one pass, or nothing when it cannot be written so: a character
+// has no byte there, or the bytes would read back as UTF-8 ("Ã©" gives the bytes of "é").
+// With `asLines`, each '\n' ends a line and every line is followed by CR LF.
+std::optional<QByteArray> windows1252Unambiguous(QStringView text, bool asLines) {
+    qsizetype size = text.size();
+    if (asLines && !text.isEmpty())
+        size += text.count(u'\n') + 2;
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *const begin = bytes.data();
+    char *out = begin;
+    char *firstHigh = nullptr;
+    for (const QChar c : text) {
+        if (asLines && c == u'\n') {
+            *out++ = '\r';
+            *out++ = '\n';
+            continue;
+        }
+        const int b = windows1252Byte(c.unicode());
+        if (b < 0)
+            return std::nullopt;
+        if (b >= 0x80 && !firstHigh)
+            firstHigh = out;
+        *out++ = static_cast<char>(b);
     }
-    return kUtf8Bom + text.toUtf8();
+    if (asLines && !text.isEmpty()) {
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    // Everything before the first high byte is ASCII, so checking from there is enough; a
+    // Windows-1252 text usually fails within a byte or two.
+    if (firstHigh && QByteArrayView(firstHigh, out).isValidUtf8())
+        return std::nullopt;
+    return bytes;
 }
 
-QByteArray encodeText(const QString &text, TextEncoding preferred) {
-    switch (preferred) {
+// UTF-8 of the text; with `asLines` every '\n' becomes CR LF and the last line gets one too.
+QByteArray utf8Of(QStringView text, bool asLines) {
+    QByteArray utf8 = text.toUtf8();
+    if (!asLines || text.isEmpty())
+        return utf8;
+    QByteArray lines(utf8.size() + utf8.count('\n') + 2, Qt::Uninitialized);
+    char *out = lines.data();
+    for (const char byte : std::as_const(utf8)) {
+        if (byte == '\n')
+            *out++ = '\r';
+        *out++ = byte;
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    return lines;
+}
+
+QByteArray encode(QStringView text, std::optional<TextEncoding> preferred, bool asLines) {
+    switch (preferred.value_or(TextEncoding::Windows1252)) {
     case TextEncoding::Utf8:
-        return text.toUtf8();
+        return utf8Of(text, asLines);
     case TextEncoding::Utf8WithBom:
-        return kUtf8Bom + text.toUtf8();
+        return kUtf8Bom + utf8Of(text, asLines);
     case TextEncoding::Windows1252:
         break;
     }
-    return encodeText(text);
+    if (std::optional<QByteArray> bytes = windows1252Unambiguous(text, asLines))
+        return *std::move(bytes);
+    return kUtf8Bom + utf8Of(text, asLines);
+}
+
+} // namespace
+
+QByteArray encodeText(const QString &text) {
+    return encode(text, std::nullopt, false);
+}
+
+QByteArray encodeText(const QString &text, TextEncoding preferred) {
+    return encode(text, preferred, false);
+}
+
+QByteArray encodeLines(QStringView text, std::optional<TextEncoding> preferred) {
+    return encode(text, preferred, true);
+}
+
+QString normalizeLineBreaks(QString text) {
+    const qsizetype n = text.size();
+    if (n == 0)
+        return text;
+    if (!text.contains(u'\r')) {
+        if (text.back() == u'\n')
+            text.chop(1);
+        return text;
+    }
+    // In place: the text only gets shorter.
+    QChar *const data = text.data();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        QChar c = data[i];
+        if (c == u'\r') {
+            c = u'\n';
+            if (i + 1 < n && data[i + 1] == u'\n')
+                ++i;
+        }
+        data[out++] = c;
+    }
+    if (data[out - 1] == u'\n')
+        --out;
+    text.truncate(out);
+    return text;
 }
 
 QStringList splitLines(const QString &text) {

@@ -4,11 +4,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The one text codec of the program. Files are read as UTF-8 when their bytes are valid
 // UTF-8 (with or without a byte-order mark) and as Windows-1252 otherwise; they are written
 // in Windows-1252 when every character has a byte there and those bytes do not read as UTF-8,
-// and as UTF-8 with a byte-order mark otherwise, so a text written reads back the same. Lines break at CR LF, lone CR or lone LF and are
-// written back each followed by CR LF.
+// and as UTF-8 with a byte-order mark otherwise, so a text written reads back the same. Lines break
+// at CR LF, lone CR or lone LF and are written back each followed by CR LF.
 namespace brevnote {
 
 // How a text file's bytes were read, so a file can be written back the way it came.
@@ -21,6 +23,11 @@ QByteArray encodeText(const QString &text);
 // so nothing is lost.
 QByteArray encodeText(const QString &text, TextEncoding preferred);
 
+// The lines of `text`, separated by '\n', each followed by CR LF, encoded as encodeText (or
+// in `preferred`, as above) does: the bytes of encodeText(joinLines(lines)) without building
+// the lines or their joined copy. An empty text has no lines.
+QByteArray encodeLines(QStringView text, std::optional<TextEncoding> preferred = std::nullopt);
+
 // True when every character of the text has a Windows-1252 byte.
 bool fitsWindows1252(const QString &text);
 QString decodeWindows1252(const QByteArray &bytes);
@@ -29,6 +36,9 @@ QByteArray encodeWindows1252(const QString &text);
 
 // A break at the very end starts no further line; an empty text has no lines.
 QStringList splitLines(const QString &text);
+// Every line break (CR LF, lone CR, lone LF) as '\n', and a break at the very end removed:
+// splitLines(text).join('\n') in one pass, in place when the text is not shared.
+QString normalizeLineBreaks(QString text);
 // Every line followed by CR LF.
 QString joinLines(const QStringList &lines);
 

@@ -1,24 +1,22 @@
-#include "editortext.h"
+#include "util/ui/editorlines.h"
 
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace brevnote {
 
-QStringList editorLines(const QPlainTextEdit *editor) {
-    const QTextDocument *document = editor->document();
+QStringList editorLines(const QPlainTextEdit *editor, EmptyLastParagraph emptyLast) {
     // toRawText keeps non-breaking spaces, which toPlainText would turn into blanks; its
     // paragraphs are separated by U+2029.
-    const QString raw = document->toRawText();
-    if (raw.isEmpty())
-        return {};
-    return raw.split(QChar::ParagraphSeparator);
+    return splitEditorLines(editor->document()->toRawText(), emptyLast);
 }
 
-void setEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
-    editor->setPlainText(lines.join(u'\n'));
+QString editorText(const QPlainTextEdit *editor) {
+    QString text = editor->document()->toRawText();
+    // The raw text is not shared, so this changes it in place: no second copy of a long text.
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
 }
 
 void replaceEditorText(QPlainTextEdit *editor, const QString &text) {
@@ -27,9 +25,10 @@ void replaceEditorText(QPlainTextEdit *editor, const QString &text) {
     cursor.select(QTextCursor::Document);
     cursor.insertText(text);
     cursor.endEditBlock();
-    // Like setPlainText: the caret at the start, the view at the top.
-    cursor.movePosition(QTextCursor::Start);
-    editor->setTextCursor(cursor);
+}
+
+void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
+    replaceEditorText(editor, joinEditorLines(lines));
 }
 
 void insertLinesAtTop(QPlainTextEdit *editor, const QStringList &lines) {
