@@ -72,10 +72,27 @@ class DesktopSession:
         if os.path.exists(launcher):
             self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL)
-        self._spawn(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # Set once openbox manages the screen; a tray host mapped before that stays unmapped.
-        wait_for("the window manager", lambda: "window id" in self.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]))
+        self._start_window_manager()
+
+    def _start_window_manager(self):
+        # openbox now and then exits at once on a loaded machine (seen on 2 busy cores): it is
+        # started again, a few times, and what it said last is shown when it never comes up.
+        log_path = os.path.join(self.root, "openbox.log")
+        for _ in range(3):
+            with open(log_path, "wb") as log:
+                openbox = self._spawn(["openbox"], stdout=log, stderr=log)
+
+            def managing():
+                # Set once openbox manages the screen; a tray host mapped before that stays
+                # unmapped.
+                if "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]):
+                    return "up"
+                return "exited" if openbox.poll() is not None else None
+
+            if wait_for("the window manager", managing) == "up":
+                return
+        with open(log_path, errors="replace") as log:
+            raise AssertionError("openbox did not start: " + log.read()[-2000:])
 
     def _read_display(self, read_end, timeout=30.0):
         deadline = time.monotonic() + timeout
