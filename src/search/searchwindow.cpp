@@ -201,7 +201,7 @@ void TfProcurar::showChosen() {
         Button_Abrir->setEnabled(false);
         return;
     }
-    m_chosenText = splitLines(readDumpText(m_results.at(row).path)).join(u'\n');
+    m_chosenText = normalizeLineBreaks(readDumpText(m_results.at(row).path));
     Memo_Texto->setPlainText(m_chosenText);
     QList<QTextEdit::ExtraSelection> marks;
     QTextCharFormat format;
