@@ -1,8 +1,10 @@
 // The commands that open the HTML tools.
 #include "mainwindow.h"
 
-#include "html/htmldialog.h"
 #include "html/htmltextpanel.h"
+#include "util/ui/webwindows.h"
+
+#include <QDialog>
 
 #include <memory>
 
@@ -19,12 +21,15 @@ void TfMaster::HTMLText1Click() {
 }
 
 void TfMaster::Browser1Click() {
-    auto *BrowserDialog = findChild<TfHTMDialog *>(kBrowserDialogName, Qt::FindDirectChildrenOnly);
+    auto *BrowserDialog = findChild<QDialog *>(kBrowserDialogName, Qt::FindDirectChildrenOnly);
     if (!BrowserDialog) {
-        BrowserDialog = new TfHTMDialog(this); // kept, with its page, until the program ends
+        WebWindows *windows = webWindows(this);
+        if (!windows)
+            return;
+        // A TfHTMDialog with its address bar, kept with its page until the program ends.
+        BrowserDialog = windows->createBrowserDialog(this);
         BrowserDialog->setObjectName(kBrowserDialogName);
     }
-    BrowserDialog->ShowAddressBar();
     BrowserDialog->exec();
 }
 

@@ -1,7 +1,7 @@
 #include "html/htmltextpanel.h"
 
-#include "html/htmldialog.h"
 #include "html/htmltext.h"
+#include "util/ui/webwindows.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,10 +1,9 @@
 #include "publish/panelservices.h"
 
-#include "html/htmleditor.h"
 #include "util/ui/textviewer.h"
+#include "util/ui/webwindows.h"
 
 #include <QDesktopServices>
-#include <QDialog>
 #include <QProcess>
 #include <QUrl>
 
@@ -27,9 +26,8 @@ public:
     }
 
     bool editHtmlFile(QWidget *owner, const QString &path) override {
-        TfHTMLEdit editor(owner);
-        editor.LoadFromFile(path);
-        return editor.result() == QDialog::Accepted;
+        WebWindows *windows = webWindows(owner);
+        return windows && windows->editHtmlFile(owner, path);
     }
 };
 

@@ -1,8 +1,8 @@
 #include "reminders/reminderlistwindow.h"
 
-#include "reminders/alarmwindow.h"
 #include "reminders/remindercontrols.h"
 #include "reminders/remindereditor.h"
+#include "reminders/showalarm.h"
 #include "util/core/apperror.h"
 #include "util/core/datetimetext.h"
 #include "util/core/inifile.h"

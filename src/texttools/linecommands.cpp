@@ -5,11 +5,11 @@
 #include "toolprogressdialog.h"
 #include "valuefrom.h"
 
-#include "html/htmldialog.h"
 #include "util/core/textcodec.h"
 #include "util/ui/editorlines.h"
 #include "util/ui/messageboxes.h"
 #include "util/ui/userdialogs.h"
+#include "util/ui/webwindows.h"
 
 #include <QPlainTextEdit>
 

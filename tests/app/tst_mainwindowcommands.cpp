@@ -1,17 +1,20 @@
 #include "masterfixture.h"
 #include "support/hermetic.h"
+#include "support/scopedenvironment.h"
 #include "support/scripteddialogs.h"
 
 #include "app/mainwindow.h"
 #include "util/ui/userdialogs.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QtTest>
 
@@ -86,6 +89,8 @@ private slots:
     void abrirIsOneUndoStep();
     void fontDialogSetsTheFont();
     void printUsesTheTitleAsJobName();
+    void pageCommandsWithoutTheWebLibrary_data();
+    void pageCommandsWithoutTheWebLibrary();
 };
 
 void TestMainWindowCommands::init() {
@@ -338,6 +343,32 @@ void TestMainWindowCommands::printUsesTheTitleAsJobName() {
     action(*fixture.master, "ToolButton_Printer")->trigger();
     QCOMPARE(dialogs.docName, QStringLiteral("Brevnote"));
     QVERIFY(QFileInfo(pdf).size() > 0);
+}
+
+void TestMainWindowCommands::pageCommandsWithoutTheWebLibrary_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Browser") << u"Browser1"_s;
+    QTest::newRow("Agrupar") << u"Agrupar1"_s;
+}
+
+// The command ends with the reason in the error box; the pad keeps its text and goes on.
+void TestMainWindowCommands::pageCommandsWithoutTheWebLibrary() {
+    QFETCH(QString, command);
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    const QString missing = empty.filePath(u"libbrevnote_web.so"_s);
+    const test::ScopedEnvironment module("BREVNOTE_WEB_MODULE", QFile::encodeName(missing));
+    ScriptedDialogs dialogs;
+    MasterFixture fixture;
+    fixture.edit()->setPlainText(u"b\na\nb"_s);
+    action(*fixture.master, command.toLatin1().constData())->trigger();
+    QCOMPARE(dialogs.errors.size(), 1);
+    QVERIFY2(
+        dialogs.errors.at(0).startsWith(
+            u"As páginas web não estão disponíveis: não foi possível carregar\r\n"_s + missing),
+        qPrintable(dialogs.errors.at(0)));
+    QVERIFY(fixture.master->findChildren<QDialog *>(u"BrowserDialog"_s).isEmpty());
+    QCOMPARE(fixture.edit()->toPlainText(), u"b\na\nb"_s);
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestMainWindowCommands)

@@ -4,10 +4,10 @@
 #include "support/testfiles.h"
 
 #include "app/mainwindow.h"
-#include "html/browserdocument.h"
-#include "html/htmldialog.h"
 #include "util/core/textcodec.h"
 #include "util/ui/userdialogs.h"
+#include "web/browserdocument.h"
+#include "web/htmldialog.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,12 +3,12 @@
 #include "support/scripteddialogs.h"
 #include "support/testfiles.h"
 
-#include "html/htmleditor.h"
 #include "util/core/apperror.h"
 #include "util/core/inifile.h"
 #include "util/core/platform.h"
 #include "util/core/textcodec.h"
 #include "util/ui/userdialogs.h"
+#include "web/htmleditor.h"
 
 #include <QDir>
 #include <QFile>

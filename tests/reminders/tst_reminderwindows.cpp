@@ -1,13 +1,15 @@
-#include "reminders/alarmwindow.h"
 #include "reminders/remindereditor.h"
 #include "reminders/reminderlistwindow.h"
 #include "reminders/reminderstore.h"
+#include "reminders/showalarm.h"
 #include "support/hermetic.h"
+#include "support/scopedenvironment.h"
 #include "support/scripteddialogs.h"
 #include "support/testfiles.h"
 #include "util/core/clock.h"
 #include "util/core/inifile.h"
 #include "util/core/platform.h"
+#include "web/alarmwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QWebEngineView>
@@ -66,6 +69,7 @@ private slots:
     void alarmChoices();
     void alarmShowsThePage();
     void checkerRaisesAlarmThroughItsSeam();
+    void alarmWithoutTheWebLibraryComesBack();
 
 private:
     std::unique_ptr<ScopedFixedClock> m_clock;
@@ -282,6 +286,31 @@ void TestReminderWindows::checkerRaisesAlarmThroughItsSeam() {
     const IniFile file(storePath());
     QCOMPARE(file.readString(u"R"_s, u"Ativado"_s), u"0"_s);
     QCOMPARE(file.readString(u"R"_s, u"IniDate"_s), u"11/12/2026"_s);
+}
+
+// Without the library that shows pages the reminder is shown as text and snoozed, so it is
+// neither lost for the day nor switched off.
+void TestReminderWindows::alarmWithoutTheWebLibraryComesBack() {
+    QVERIFY(test::writeBytes(storePath(), "[R]\r\nAtivado=1\r\nEvento=R\r\nIniDate=10/12/2026\r\n"
+                                          "IniTime=08:00:00\r\nMensagem=Vence<BR>hoje\r\n"));
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    const test::ScopedEnvironment module("BREVNOTE_WEB_MODULE",
+                                         QFile::encodeName(empty.filePath(u"missing.so"_s)));
+    ScriptedDialogs dialogs;
+    dialogs.messageBoxAnswers << IDOK;
+    TfAutoTimer checker;
+    checker.CheckReminders();
+    QCOMPARE(dialogs.messageBoxes.size(), 1);
+    const QString text = dialogs.messageBoxes.at(0).text;
+    QVERIFY2(text.startsWith(u"Lembrete: R\r\n\r\nVence\r\nhoje\r\n\r\nO aviso volta em 15 minutos."
+                             u"\r\n\r\nAs páginas web não estão disponíveis"_s),
+             qPrintable(text));
+    QVERIFY(dialogs.errors.isEmpty());
+    const IniFile file(storePath());
+    QCOMPARE(file.readString(u"R"_s, u"Ativado"_s), u"1"_s);
+    QCOMPARE(file.readString(u"R"_s, u"Sleep"_s), u"1"_s);
+    QCOMPARE(file.readString(u"R"_s, u"SleepTimer"_s), u"10/12/2026 09:15:00"_s);
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestReminderWindows)

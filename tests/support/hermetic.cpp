@@ -36,6 +36,8 @@ void enterHermeticEnvironment() {
         qputenv("BREVNOTE_DEVELOPER", "0");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (!qEnvironmentVariableIsSet("BREVNOTE_WEB_MODULE"))
+        qputenv("BREVNOTE_WEB_MODULE", BREVNOTE_TEST_WEB_MODULE);
 }
 
 void leaveHermeticEnvironment() {

@@ -7,7 +7,8 @@
 namespace brevnote::test {
 
 // Creates the folders and points BREVNOTE_HOME, BREVNOTE_DATA_DIR, XDG_CONFIG_HOME,
-// XDG_DATA_HOME, HOME and TMPDIR at them. Call before the application object exists.
+// XDG_DATA_HOME, HOME and TMPDIR at them, and BREVNOTE_WEB_MODULE at the built web library
+// unless set. Call before the application object exists.
 void enterHermeticEnvironment();
 // Removes the folders again.
 void leaveHermeticEnvironment();

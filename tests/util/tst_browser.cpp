@@ -5,7 +5,7 @@
 #include "util/core/clock.h"
 #include "util/core/paths.h"
 #include "util/core/platform.h"
-#include "util/web/browserroutines.h"
+#include "web/browserroutines.h"
 
 #include <QDir>
 #include <QFile>

@@ -134,6 +134,17 @@ QString versionText() {
     return QStringLiteral(BREVNOTE_VERSION);
 }
 
+QString webModulePath() {
+    if (qEnvironmentVariableIsSet("BREVNOTE_WEB_MODULE"))
+        return environmentValue("BREVNOTE_WEB_MODULE");
+    const QString name = QStringLiteral("libbrevnote_web.so");
+    const QDir folder = QFileInfo(executablePath()).absoluteDir();
+    const QString beside = folder.filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(folder.filePath(QStringLiteral(BREVNOTE_LIBDIR_FROM_BINDIR "/") + name));
+}
+
 bool hasDisplay() {
     const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
     const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");

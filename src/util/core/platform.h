@@ -42,6 +42,11 @@ bool isDesignerRunning();
 // The program's version as compiled in ("2026.12.8").
 QString versionText();
 
+// The library with the windows that show web pages, libbrevnote_web.so: BREVNOTE_WEB_MODULE
+// when set (tests); else beside the executable (the build tree), when it is there; else in the
+// program's own library folder of an installation, found from the executable's folder.
+QString webModulePath();
+
 // True when Qt can start a platform plugin: a desktop for xcb or wayland, or a chosen plugin
 // that needs none (offscreen).
 bool hasDisplay();

@@ -1,4 +1,4 @@
-#include "html/htmleditor.h"
+#include "web/htmleditor.h"
 
 #include "html/htmlfile.h"
 #include "util/core/apperror.h"
@@ -11,7 +11,7 @@
 #include "util/ui/messageboxes.h"
 #include "util/ui/qfontconvert.h"
 #include "util/ui/userdialogs.h"
-#include "util/web/browserroutines.h"
+#include "web/browserroutines.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -53,9 +53,4 @@ private:
     QPushButton *BitBtn1 = nullptr;
 };
 
-// Shows the alarm for one reminder modally and returns once it has been closed, with the two
-// choices set. Raises AppError, without showing anything, when the page cannot be written.
-void ShowAlarm(QWidget *owner, const QString &name, const QString &message, bool &snoozeRequested,
-               bool &deactivateRequested);
-
 } // namespace brevnote

@@ -97,15 +97,4 @@ private:
     QPushButton *BitBtn_Cancel = nullptr;
 };
 
-// Shows `html` modally in a fresh HTML viewer dialog that is destroyed before returning.
-// True when the dialog was closed with OK. A non-empty title is shown in a strip above the
-// page, `hideButtons` hides the OK button row and a save name replaces the "*.htm" that
-// "Salvar" proposes; every caller of the program passes no title, false, false and no save
-// name. With no owner, the window the user is working in owns the dialog, so the page opens
-// above the always-on-top pad. An error (a temporary file that cannot be written) is shown
-// in the standard error box and gives false.
-bool ShowHTMLDialog(QWidget *owner, const QString &html, const QString &title = QString(),
-                    bool hideButtons = false, bool maximized = false,
-                    const QString &defaultSaveName = QString());
-
 } // namespace brevnote

@@ -1,4 +1,4 @@
-#include "util/web/browserroutines.h"
+#include "web/browserroutines.h"
 
 #include "util/core/browsepagefile.h"
 

@@ -1,13 +1,13 @@
-#include "html/htmldialog.h"
+#include "web/htmldialog.h"
 
-#include "html/browserdocument.h"
 #include "util/core/apperror.h"
 #include "util/core/paths.h"
 #include "util/core/textcodec.h"
 #include "util/ui/buttonpanel.h"
 #include "util/ui/messageboxes.h"
 #include "util/ui/userdialogs.h"
-#include "util/web/browserroutines.h"
+#include "web/browserdocument.h"
+#include "web/browserroutines.h"
 
 #include <QAction>
 #include <QApplication>
@@ -387,21 +387,6 @@ void TfHTMDialog::fFolderSearchSalvar1Click() {
                             QString(), MB_ICONINFORMATION);
     } catch (const AppError &error) {
         ShowErrorBox(this, error.message());
-    }
-}
-
-bool ShowHTMLDialog(QWidget *owner, const QString &html, const QString &title, bool hideButtons,
-                    bool maximized, const QString &defaultSaveName) {
-    if (!owner)
-        owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                  : QApplication::activeWindow();
-    TfHTMDialog loader(owner);
-    loader.setPresentation(title, hideButtons, defaultSaveName);
-    try {
-        return loader.LoadFromString(html, maximized, false, QString()) == QDialog::Accepted;
-    } catch (const AppError &error) {
-        ShowErrorBox(owner, error.message());
-        return false;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "html/browserdocument.h"
+#include "web/browserdocument.h"
 
 #include "html/htmlfile.h"
 #include "util/core/safefile.h"

@@ -1,9 +1,9 @@
-#include "reminders/alarmwindow.h"
+#include "web/alarmwindow.h"
 
 #include "reminders/alarmpage.h"
 #include "reminders/remindercontrols.h"
 #include "util/ui/buttonpanel.h"
-#include "util/web/browserroutines.h"
+#include "web/browserroutines.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -102,13 +102,6 @@ void TfAlarmShow::FormResize() {
 
 void TfAlarmShow::CheckBoxDesativarClick() {
     *m_deactivateRequested = CheckBoxDesativar->isChecked();
-}
-
-void ShowAlarm(QWidget *owner, const QString &name, const QString &message, bool &snoozeRequested,
-               bool &deactivateRequested) {
-    TfAlarmShow alarm(owner, &snoozeRequested, &deactivateRequested);
-    alarm.BuildAlarmPage(name, message);
-    alarm.exec();
 }
 
 } // namespace brevnote

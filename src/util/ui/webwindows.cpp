@@ -1,0 +1,85 @@
+#include "util/ui/webwindows.h"
+
+#include "util/core/platform.h"
+#include "util/ui/messageboxes.h"
+
+#include <QApplication>
+#include <QLibrary>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+QT_BEGIN_NAMESPACE
+// QtGui's setter of the context QGuiApplication makes when Qt::AA_ShareOpenGLContexts was set
+// before it; exported by QtGui, declared only in its private headers.
+void qt_gl_set_global_share_context(QOpenGLContext *context);
+QT_END_NAMESPACE
+
+namespace brevnote {
+
+namespace {
+
+// The function the library exports; it returns its one WebWindows.
+constexpr char kEntryPoint[] = "brevnote_web_windows";
+using EntryPoint = WebWindows *(*)();
+
+// QtWebEngine renders through the OpenGL context that QGuiApplication shares when
+// Qt::AA_ShareOpenGLContexts is set before it exists; a web view crashes without one, and the
+// engine warns when it is loaded without one. The attribute would make every start create the
+// context (and setting it later only draws a warning), so the context is made here instead,
+// as QGuiApplication would have made it, before the library is first loaded. Owned by the application object, which outlives every web view; one
+// that cannot be created stays invalid and the engine draws without OpenGL.
+void shareOpenGLContexts() {
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
+QString unavailable(const QString &path, const QString &reason) {
+    return QStringLiteral("As páginas web não estão disponíveis: não foi possível carregar\r\n") +
+           path + QStringLiteral("\r\n\r\n") + reason;
+}
+
+} // namespace
+
+WebWindows::~WebWindows() = default;
+
+WebWindows *loadWebWindows(QString *error) {
+    // Not kept between calls: loading a library already loaded only finds it again, and a
+    // library put in place after a failure is found at the next try.
+    const QString path = platform::webModulePath();
+    QLibrary library(path);
+    shareOpenGLContexts();
+    if (!library.load()) {
+        *error = unavailable(path, library.errorString());
+        return nullptr;
+    }
+    const auto entry = reinterpret_cast<EntryPoint>(library.resolve(kEntryPoint));
+    if (!entry) {
+        *error = unavailable(path, library.errorString());
+        return nullptr;
+    }
+    return entry();
+}
+
+WebWindows *webWindows(QWidget *owner) {
+    QString error;
+    WebWindows *windows = loadWebWindows(&error);
+    if (!windows)
+        ShowErrorBox(owner, error);
+    return windows;
+}
+
+bool ShowHTMLDialog(QWidget *owner, const QString &html, const QString &title, bool hideButtons,
+                    bool maximized, const QString &defaultSaveName) {
+    if (!owner)
+        owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                  : QApplication::activeWindow();
+    WebWindows *windows = webWindows(owner);
+    return windows &&
+           windows->showHtmlDialog(owner, html, title, hideButtons, maximized, defaultSaveName);
+}
+
+} // namespace brevnote

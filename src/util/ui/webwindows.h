@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// The windows that show web pages (the HTML viewer, the HTML source editor, the alarm) live in
+// a library of their own, loaded the first time one of them is needed: a program linked with
+// QtWebEngine creates an OpenGL context and maps the engine, QtQuick and QML at every start,
+// for windows most runs never open. This header names no QtWebEngine type.
+namespace brevnote {
+
+class WebWindows {
+public:
+    virtual ~WebWindows();
+
+    // ShowHTMLDialog below, with the owner already chosen.
+    virtual bool showHtmlDialog(QWidget *owner, const QString &html, const QString &title,
+                                bool hideButtons, bool maximized, const QString &saveName) = 0;
+    // A new HTML viewer (TfHTMDialog) owned by `parent`, with its address bar shown.
+    virtual QDialog *createBrowserDialog(QWidget *parent) = 0;
+    // The HTML source editor (TfHTMLEdit) on the file, modal; true when it closed with a save.
+    // Raises AppError when the file cannot be read.
+    virtual bool editHtmlFile(QWidget *owner, const QString &path) = 0;
+    // The alarm window (TfAlarmShow) for one reminder, modal; sets the two choices. Raises
+    // AppError, without showing anything, when the page cannot be written.
+    virtual void showAlarm(QWidget *owner, const QString &name, const QString &message,
+                           bool &snoozeRequested, bool &deactivateRequested) = 0;
+};
+
+// The windows of the library, loaded at the first call (platform::webModulePath). Null when it
+// cannot be loaded; `error` then gets the reason, in a sentence for the user.
+WebWindows *loadWebWindows(QString *error);
+// As loadWebWindows; a failure is shown in the standard error box.
+WebWindows *webWindows(QWidget *owner);
+
+// Shows `html` modally in a fresh HTML viewer dialog that is destroyed before returning.
+// True when the dialog was closed with OK. A non-empty title is shown in a strip above the
+// page, `hideButtons` hides the OK button row and a save name replaces the "*.htm" that
+// "Salvar" proposes; every caller of the program passes no title, false, false and no save
+// name. With no owner, the window the user is working in owns the dialog, so the page opens
+// above the always-on-top pad. An error (a temporary file that cannot be written, the library
+// that cannot be loaded) is shown in the standard error box and gives false.
+bool ShowHTMLDialog(QWidget *owner, const QString &html, const QString &title = QString(),
+                    bool hideButtons = false, bool maximized = false,
+                    const QString &defaultSaveName = QString());
+
+} // namespace brevnote

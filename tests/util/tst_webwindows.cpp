@@ -1,0 +1,78 @@
+#include "support/hermetic.h"
+#include "support/scopedenvironment.h"
+#include "support/scripteddialogs.h"
+#include "support/testfiles.h"
+#include "util/core/platform.h"
+#include "util/ui/webwindows.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace brevnote;
+using brevnote::test::ScopedEnvironment;
+using brevnote::test::ScriptedDialogs;
+
+namespace {
+
+const QString kUnavailable =
+    QStringLiteral("As páginas web não estão disponíveis: não foi possível carregar\r\n");
+
+} // namespace
+
+class TestWebWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void libraryThatCannotBeUsedIsReported_data();
+    void libraryThatCannotBeUsedIsReported();
+    void builtLibraryIsFound();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestWebWindows::libraryThatCannotBeUsedIsReported_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("bytes"); // written to the path first unless empty
+    QTest::newRow("no such file") << m_dir.filePath(QStringLiteral("libbrevnote_web.so"))
+                                  << QByteArray();
+    QTest::newRow("not a library") << m_dir.filePath(QStringLiteral("text/libbrevnote_web.so"))
+                                   << QByteArray("not a library\n");
+    QTest::newRow("no entry point") << QStringLiteral(BREVNOTE_NOT_A_WEB_MODULE) << QByteArray();
+}
+
+// The page is not shown, the user is told why in the error box, and the program goes on.
+void TestWebWindows::libraryThatCannotBeUsedIsReported() {
+    QFETCH(QString, path);
+    QFETCH(QByteArray, bytes);
+    if (!bytes.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(test::writeBytes(path, bytes));
+    }
+    const ScopedEnvironment module("BREVNOTE_WEB_MODULE", QFile::encodeName(path));
+    ScriptedDialogs dialogs;
+    QVERIFY(!ShowHTMLDialog(nullptr, QStringLiteral("<p>x</p>")));
+    QCOMPARE(dialogs.errors.size(), 1);
+    QVERIFY2(dialogs.errors.at(0).startsWith(kUnavailable + path + QStringLiteral("\r\n\r\n")),
+             qPrintable(dialogs.errors.at(0)));
+    QVERIFY(dialogs.errors.at(0).size() > kUnavailable.size() + path.size() + 4); // the reason
+
+    QString error;
+    QCOMPARE(loadWebWindows(&error), nullptr);
+    QCOMPARE(error, dialogs.errors.at(0));
+}
+
+// The library named by the test environment (the built one) has the entry point the loader
+// asks for; nothing is shown.
+void TestWebWindows::builtLibraryIsFound() {
+    QVERIFY(QFileInfo(platform::webModulePath()).isFile());
+    ScriptedDialogs dialogs;
+    QString error;
+    QVERIFY(loadWebWindows(&error) != nullptr);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(dialogs.errors.isEmpty());
+}
+
+BREVNOTE_TEST_WIDGETS_MAIN(TestWebWindows)
+#include "tst_webwindows.moc"
