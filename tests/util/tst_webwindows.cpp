@@ -35,17 +35,20 @@ private:
 void TestWebWindows::libraryThatCannotBeUsedIsReported_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("bytes"); // written to the path first unless empty
+    QTest::addColumn<QString>("reason");   // the start of the reason, when it is ours
     QTest::newRow("no such file") << m_dir.filePath(QStringLiteral("libbrevnote_web.so"))
-                                  << QByteArray();
+                                  << QByteArray() << QStringLiteral("O arquivo não existe.");
     QTest::newRow("not a library") << m_dir.filePath(QStringLiteral("text/libbrevnote_web.so"))
-                                   << QByteArray("not a library\n");
-    QTest::newRow("no entry point") << QStringLiteral(BREVNOTE_NOT_A_WEB_MODULE) << QByteArray();
+                                   << QByteArray("not a library\n") << QString();
+    QTest::newRow("no entry point")
+        << QStringLiteral(BREVNOTE_NOT_A_WEB_MODULE) << QByteArray() << QString();
 }
 
 // The page is not shown, the user is told why in the error box, and the program goes on.
 void TestWebWindows::libraryThatCannotBeUsedIsReported() {
     QFETCH(QString, path);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     if (!bytes.isEmpty()) {
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QVERIFY(test::writeBytes(path, bytes));
@@ -57,6 +60,7 @@ void TestWebWindows::libraryThatCannotBeUsedIsReported() {
     QVERIFY2(dialogs.errors.at(0).startsWith(kUnavailable + path + QStringLiteral("\r\n\r\n")),
              qPrintable(dialogs.errors.at(0)));
     QVERIFY(dialogs.errors.at(0).size() > kUnavailable.size() + path.size() + 4); // the reason
+    QVERIFY(dialogs.errors.at(0).endsWith(reason));
 
     QString error;
     QCOMPARE(loadWebWindows(&error), nullptr);

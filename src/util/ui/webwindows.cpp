@@ -4,6 +4,7 @@
 #include "util/ui/messageboxes.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
@@ -26,8 +27,9 @@ using EntryPoint = WebWindows *(*)();
 // Qt::AA_ShareOpenGLContexts is set before it exists; a web view crashes without one, and the
 // engine warns when it is loaded without one. The attribute would make every start create the
 // context (and setting it later only draws a warning), so the context is made here instead,
-// as QGuiApplication would have made it, before the library is first loaded. Owned by the application object, which outlives every web view; one
-// that cannot be created stays invalid and the engine draws without OpenGL.
+// as QGuiApplication would have made it, before the library is first loaded. Owned by the
+// application object, which outlives every web view; one that cannot be created stays invalid and
+// the engine draws without OpenGL.
 void shareOpenGLContexts() {
     if (QOpenGLContext::globalShareContext())
         return;
@@ -50,6 +52,12 @@ WebWindows *loadWebWindows(QString *error) {
     // Not kept between calls: loading a library already loaded only finds it again, and a
     // library put in place after a failure is found at the next try.
     const QString path = platform::webModulePath();
+    // Told apart first: for a missing file QLibrary reports the last of the variants of the
+    // name it tried, not the file.
+    if (!QFileInfo::exists(path)) {
+        *error = unavailable(path, QStringLiteral("O arquivo não existe."));
+        return nullptr;
+    }
     QLibrary library(path);
     shareOpenGLContexts();
     if (!library.load()) {
