@@ -4,7 +4,7 @@ one throw-away X desktop (Xvfb, openbox, trayer; tests/e2e/desktop_session.py). 
 Markdown table of medians, minimums and ratios. Run by bench/compare.sh, which builds first.
 
 Usage: compare.py BUILD_DIR [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]
-                  [--brevnote EXECUTABLE]"""
+                  [--tools ACTION,...] [--only-large] [--brevnote EXECUTABLE]"""
 
 import argparse
 import json
@@ -26,12 +26,14 @@ from desktop_session import DesktopSession, wait_for  # noqa: E402
 # corner inside its frame, at the default layout.
 ABRIR_OFFSET = (30, 19)
 TOOLS_OFFSET = (205, 19)
-# The text tools of Tools > Format that run on the whole text after one confirmation:
-# (action, position in the Format menu from 1).
-CONFIRMED_TOOLS = [("Ordenar1", 4)]
+# The text tools of Tools > Format: (action, position in the Format menu from 1). Each is
+# driven as a user would and timed from the key that starts its work to its end.
+TOOLS = [("RecortarColunas", 3), ("UpperFirst1", 6), ("Ordenar1", 4), ("Agrupar1", 5),
+         ("GerarArquivoCSV1", 7)]
 
 rows = []  # (path, brevnote figures, reference figures, unit)
 BREVNOTE = None  # the program measured; --brevnote, else the one of the build folder
+TOOL_FILTER = None  # --tools: only these text tools
 
 
 def summary(values):
@@ -71,6 +73,9 @@ class Folders:
             self.env[variable] = path
         self.env.update({"BREVNOTE_DEVELOPER": "0", "QT_QPA_PLATFORM": "xcb",
                          "QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
+        if os.geteuid() == 0:
+            # Chromium refuses to start its sandbox as root (the table of "Agrupar").
+            self.env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
 
 
 def proc_status(pid, key):
@@ -210,6 +215,8 @@ class Pad:
     def __init__(self, session, build, root, name):
         folders = Folders(root, name)
         folders.env["BREVNOTE_TEST_REPORT"] = "1"
+        self.folders = folders
+        self.gap = 0.0
         self.session = session
         self.watched = Watched(session, build, "map", [
             BREVNOTE], folders.env)
@@ -219,12 +226,37 @@ class Pad:
     def key(self, *keys):
         self.session.run(["xdotool", "key", "--clearmodifiers"] + list(keys))
 
-    def wait_done(self, action, timeout=300):
+    def wait_report(self, kind, name, timeout=300):
+        """Waits for the program's report line "<kind> <name> <ms> <longest gap ms>" (done: a
+        command ended; shown: a window was shown); returns its clock. The longest gap of every
+        line read on the way is kept in self.gap: how long the window could not repaint."""
         while True:
             line = self.watched.readline(timeout)
-            match = re.match(r"done (\S+) ([\d.]+)", line)
-            if match and match.group(1) == action:
-                return float(match.group(2))
+            match = re.match(r"(done|shown) (\S+) ([\d.]+)(?: ([\d.]+))?", line)
+            if not match:
+                continue
+            self.gap = max(self.gap, float(match.group(4) or 0))
+            if match.group(1) == kind and match.group(2) == name:
+                return float(match.group(3))
+
+    def wait_done(self, action, timeout=300):
+        return self.wait_report("done", action, timeout)
+
+    def start_clock(self, key="Return", reset=True):
+        """Resets the peak memory (unless told not to) and the longest gap, then presses
+        `key`; returns the clock."""
+        if reset:
+            self.before = reset_peak(self.watched.pid)
+        self.drain()
+        self.gap = 0.0
+        start = time.monotonic() * 1000
+        self.key(key)
+        return start
+
+    def drain(self):
+        """Reads the report lines already printed, so the gap counts from here."""
+        while select.select([self.watched.process.stdout], [], [], 0)[0]:
+            self.watched.readline(1)
 
     def windows(self):
         return self.session.run(["xdotool", "search", "--onlyvisible", "--pid",
@@ -234,23 +266,70 @@ class Pad:
         self.session.run(["xdotool", "mousemove", "--sync", str(self.x + offset[0]),
                           str(self.y + offset[1]), "click", "1"])
 
-    def run_tool(self, action, position):
-        """A tool of Tools > Format through the menus and its confirmation; ms from the
-        confirming Return to the command's end."""
+    def format_menu(self, position):
+        """Opens Tools > Format and moves to the item at `position` (from 1)."""
         self.click(TOOLS_OFFSET)
         wait_for("the Tools menu", lambda: len(self.windows()) > 1)
         time.sleep(0.3)
         # Down lands on the first item; "Format" is the third item (separators are skipped).
-        self.key(*(["Down"] * 3 + ["Right"] + ["Down"] * (position - 1) + ["Return"]))
-        wait_for("the confirmation", lambda: len(self.windows()) > 1)
+        self.key(*(["Down"] * 3 + ["Right"] + ["Down"] * (position - 1)))
+        time.sleep(0.2)
+
+    def wait_window(self, what, count=2):
+        wait_for(what, lambda: len(self.windows()) >= count)
         time.sleep(0.5)
+
+    def confirm(self):
+        """Answers "Sim" in a question; returns the clock at that Return."""
+        self.wait_window("the confirmation")
         # "Não" has the focus; with two buttons Tab moves it to "Sim".
         self.key("Tab")
         time.sleep(0.2)
-        self.before = reset_peak(self.watched.pid)
-        start = time.monotonic() * 1000
-        self.key("Return")
-        return self.wait_done(action) - start
+        return self.start_clock()
+
+    def run_tool(self, action, position, scratch):
+        """A tool of Tools > Format end to end: ms from the key that starts its work to its end
+        (for "Agrupar", the table's window shown)."""
+        self.format_menu(position)
+        if action == "Ordenar1":
+            self.key("Return")
+            start = self.confirm()
+            return self.wait_done(action) - start
+        if action == "UpperFirst1":
+            self.key("Return")
+            self.wait_window("the UpperFirst dialog")
+            self.key("Return")  # OK with the defaults: every word of every line
+            start = self.confirm()
+            return self.wait_done(action) - start
+        if action == "RecortarColunas":
+            self.key("Return")
+            self.wait_window("the column dialog")
+            # The start field has the focus: from character 5, 10 characters.
+            self.key("ctrl+a")
+            self.session.run(["xdotool", "type", "5"])
+            self.key("Tab", "ctrl+a")
+            self.session.run(["xdotool", "type", "10"])
+            time.sleep(0.2)
+            start = self.start_clock()
+            return self.wait_done(action) - start
+        if action == "Agrupar1":
+            start = self.start_clock()
+            return self.wait_report("shown", "brevnote::TfHTMDialog") - start
+        if action == "GerarArquivoCSV1":
+            path = os.path.join(scratch, "lines.csv")
+            start = self.start_clock()
+            shown = self.wait_report("shown", "QFileDialog")
+            time.sleep(0.5)
+            self.session.run(["xdotool", "type", "--delay", "5", path])
+            time.sleep(0.3)
+            gap = self.gap
+            typed = self.start_clock(reset=False)  # the peak counts from the menu
+            done = self.wait_done(action)
+            self.gap = max(self.gap, gap)
+            if not os.path.exists(path):
+                raise AssertionError("no CSV file written")
+            return (shown - start) + (done - typed)
+        raise ValueError(action)
 
     def open_file(self, path):
         """"Abrir" through its file dialog; ms from the dialog's Return to the command's end."""
@@ -259,9 +338,7 @@ class Pad:
         time.sleep(0.5)
         self.session.run(["xdotool", "type", "--delay", "5", path])
         time.sleep(0.3)
-        self.before = reset_peak(self.watched.pid)
-        start = time.monotonic() * 1000
-        self.key("Return")
+        start = self.start_clock()
         return self.wait_done("ToolButton_Abrir") - start
 
 
@@ -280,7 +357,7 @@ def large_text(session, build, root, pairs, lines, tool_pairs):
     size = os.path.getsize(path) / 1e6
     load = ([], []), ([], [])  # (ms ours, ms theirs), (peak ours, peak theirs)
     dump = ([], []), ([], [])
-    tools = {action: ([], []) for action, _ in CONFIRMED_TOOLS}
+    tools = {action: ([], [], []) for action, _ in TOOLS}  # ms, peak MB, longest gap ms
     for i in range(pairs):
         pad = Pad(session, build, root, "large-%d" % i)
         load[0][0].append(pad.open_file(path))
@@ -289,11 +366,16 @@ def large_text(session, build, root, pairs, lines, tool_pairs):
         dump[0][0].append(ms)
         dump[1][0].append(peak)
         if i < tool_pairs:
-            for action, position in CONFIRMED_TOOLS:
+            for action, position in TOOLS:
+                if TOOL_FILTER and action not in TOOL_FILTER:
+                    continue
                 pad = Pad(session, build, root, "tool-%s-%d" % (action, i))
                 pad.open_file(path)
-                tools[action][0].append(pad.run_tool(action, position))
+                time.sleep(1)
+                tools[action][0].append(pad.run_tool(action, position,
+                                                     pad.folders.env["TMPDIR"]))
                 tools[action][1].append(proc_status(pad.watched.pid, "VmHWM") - pad.before)
+                tools[action][2].append(pad.gap)
                 os.kill(pad.watched.pid, signal.SIGKILL)
                 pad.watched.process.wait(timeout=30)
 
@@ -308,9 +390,12 @@ def large_text(session, build, root, pairs, lines, tool_pairs):
     add_row('"Abrir": peak memory above the use before (VmHWM)', *load[1], unit="MB")
     add_row("closing dump of that text, SIGTERM to exit", *dump[0])
     add_row("dump: peak memory above the use before (VmHWM)", *dump[1], unit="MB")
-    for action, (times, extra) in tools.items():
+    for action, (times, extra, gaps) in tools.items():
+        if not times:
+            continue
         add_row('text tool %s, end to end (reference: setPlainText)' % action, times, load[0][1])
         add_row('%s: peak memory above the use before (VmHWM)' % action, extra, None, unit="MB")
+        add_row('%s: longest time the window could not repaint' % action, gaps, None)
     return path
 
 
@@ -331,27 +416,34 @@ def main():
     parser.add_argument("--lines", type=int, default=1000000)
     parser.add_argument("--tool-pairs", type=int, default=3)
     parser.add_argument("--brevnote", help="another brevnote executable, e.g. an older build")
+    parser.add_argument("--tools", help="only these text tools, comma-separated actions "
+                        "(e.g. Ordenar1,UpperFirst1)")
+    parser.add_argument("--only-large", action="store_true",
+                        help="only the million-line rows: no start, idle or reminder rows")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
-    global BREVNOTE
+    global BREVNOTE, TOOL_FILTER
+    TOOL_FILTER = args.tools.split(",") if args.tools else None
     BREVNOTE = os.path.abspath(args.brevnote or os.path.join(build, "src", "app", "brevnote"))
     with tempfile.TemporaryDirectory(prefix="brevnote-compare-") as root:
         session = DesktopSession(root)
         try:
             session.start()
-            session.start_tray()
-            add_row("start to tray icon docked", *start_times(session, build, root, args.pairs,
-                                                              "dock"))
-            print_table()
-            add_row("private memory after %d s idle (side by side)" % args.idle,
-                    *idle_memory(session, build, root, args.pairs, args.idle), unit="MB")
-            print_table()
-            session.stop_tray()
-            add_row("start to window mapped, no tray host",
-                    *start_times(session, build, root, args.pairs, "map"))
+            if not args.only_large:
+                session.start_tray()
+                add_row("start to tray icon docked",
+                        *start_times(session, build, root, args.pairs, "dock"))
+                print_table()
+                add_row("private memory after %d s idle (side by side)" % args.idle,
+                        *idle_memory(session, build, root, args.pairs, args.idle), unit="MB")
+                print_table()
+                session.stop_tray()
+                add_row("start to window mapped, no tray host",
+                        *start_times(session, build, root, args.pairs, "map"))
             large_text(session, build, root, args.pairs, args.lines, args.tool_pairs)
             print_table()
-            reminder_pass(build)
+            if not args.only_large:
+                reminder_pass(build)
         finally:
             session.stop()
     print()

@@ -11,6 +11,9 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <ctime>
@@ -41,9 +44,56 @@ void typeTestTextWhenAsked() {
         Qt::QueuedConnection);
 }
 
+double monotonicMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The longest the interface thread went without running a 50 ms timer since the last report:
+// how long the window could not repaint.
+class RepaintGapWatch final : public QObject {
+public:
+    explicit RepaintGapWatch(QObject *parent)
+        : QObject(parent) {
+        m_last = monotonicMs();
+        m_timer.callOnTimeout(this, [this] {
+            const double now = monotonicMs();
+            m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+        });
+        m_timer.start(50);
+    }
+    // Prints one report line with the longest gap so far (including the one still open),
+    // then starts counting again.
+    void report(const char *what, const QByteArray &name) {
+        const double now = monotonicMs();
+        std::printf("%s %s %.1f %.1f\n", what, name.constData(), now,
+                    std::max(m_longest, now - m_last));
+        std::fflush(stdout);
+        m_longest = 0;
+    }
+
+protected:
+    // A window shown: the benchmark script takes the end of a command that ends in a window
+    // (the table of "Agrupar", a file dialog) from here.
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow())
+            report("shown", watched->metaObject()->className());
+        return false;
+    }
+
+private:
+    QTimer m_timer;
+    double m_last = 0;
+    double m_longest = 0;
+};
+
 // The benchmark script times commands end to end from outside: with this variable set, each
-// action of the main window prints "done <action> <CLOCK_MONOTONIC ms>" on standard output
-// once the events its command left behind have run. A user never sets it.
+// action of the main window prints "done <action> <CLOCK_MONOTONIC ms> <longest gap ms>" on
+// standard output once the events its command left behind have run, and every window shown
+// prints "shown <class> <ms> <longest gap ms>". A user never sets it.
 void reportCommandsWhenAsked() {
     if (qEnvironmentVariableIsEmpty("BREVNOTE_TEST_REPORT"))
         return;
@@ -52,15 +102,13 @@ void reportCommandsWhenAsked() {
         [] {
             if (!fMaster)
                 return;
+            auto *watch = new RepaintGapWatch(fMaster);
+            QCoreApplication::instance()->installEventFilter(watch);
             for (QAction *action : fMaster->findChildren<QAction *>()) {
                 // Connected after the command itself, so this runs once the command returned.
-                QObject::connect(action, &QAction::triggered, fMaster, [action] {
-                    QTimer::singleShot(0, fMaster, [name = action->objectName().toUtf8()] {
-                        timespec now{};
-                        clock_gettime(CLOCK_MONOTONIC, &now);
-                        std::printf("done %s %.1f\n", name.constData(),
-                                    double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6);
-                        std::fflush(stdout);
+                QObject::connect(action, &QAction::triggered, fMaster, [action, watch] {
+                    QTimer::singleShot(0, fMaster, [watch, name = action->objectName().toUtf8()] {
+                        watch->report("done", name);
                     });
                 });
             }
