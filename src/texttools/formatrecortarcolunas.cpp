@@ -173,8 +173,7 @@ bool RunRecortarColunas(QPlainTextEdit *editor, QWidget *owner) {
         ToolProgressDialog progress(owner, QStringLiteral("Recortando colunas..."), lines.size());
         if (!CutLines(lines, options, progress.callback()))
             return false;
-        progress.setLabel(QStringLiteral("Atualizando o texto..."));
-        replaceEditorLines(editor, lines);
+        progress.replaceEditorLines(editor, lines);
     }
 
     QFont font(QStringLiteral("Courier New"));

@@ -164,8 +164,7 @@ bool TfFormat_UpperFirst::ApplyToEditor(QPlainTextEdit *editor) {
     ToolProgressDialog progress(owner, QStringLiteral("Formatando o texto..."), lines.size());
     if (!FormatLines(lines, options(), progress.callback()))
         return false;
-    progress.setLabel(QStringLiteral("Atualizando o texto..."));
-    replaceEditorLines(editor, lines);
+    progress.replaceEditorLines(editor, lines);
     return true;
 }
 

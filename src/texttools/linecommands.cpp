@@ -22,8 +22,7 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     ToolProgressDialog progress(owner, QStringLiteral("Ordenando..."), lines.size());
     if (!SortLinesCaseBlind(lines, progress.callback()))
         return false;
-    progress.setLabel(QStringLiteral("Atualizando o texto..."));
-    replaceEditorLines(editor, lines);
+    progress.replaceEditorLines(editor, lines);
     return true;
 }
 

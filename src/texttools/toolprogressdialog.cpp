@@ -1,9 +1,20 @@
 #include "toolprogressdialog.h"
 
+#include "util/ui/editorlines.h"
+
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QProgressDialog>
 
 namespace brevnote {
+
+namespace {
+// Long enough that the slices cost nothing, short enough that the windows look alive.
+constexpr qint64 kSliceMs = 40;
+// Lines put in place between two looks at the clock.
+constexpr qsizetype kLinesPerLook = 512;
+} // namespace
 
 ToolProgressDialog::ToolProgressDialog(QWidget *owner, const QString &label, qsizetype lines) {
     if (lines <= kProgressDialogLines)
@@ -38,6 +49,31 @@ void ToolProgressDialog::setLabel(const QString &label) {
     m_dialog->setLabelText(label);
     m_dialog->setCancelButton(nullptr);
     QCoreApplication::processEvents();
+}
+
+void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
+    if (!m_dialog) {
+        brevnote::replaceEditorLines(editor, lines);
+        return;
+    }
+    setLabel(QStringLiteral("Atualizando o texto..."));
+    // The bar itself: the dialog's setValue would process every event.
+    auto *bar = m_dialog->findChild<QProgressBar *>();
+    const qsizetype total = lines.size();
+    if (bar)
+        bar->setRange(0, int(std::min<qsizetype>(total, INT_MAX)));
+    EditorLinesReplacement replacement(editor, lines);
+    QElapsedTimer slice;
+    while (replacement.done() < total) {
+        slice.start();
+        while (replacement.done() < total && slice.elapsed() < kSliceMs)
+            replacement.replaceUpTo(replacement.done() + kLinesPerLook);
+        if (bar)
+            bar->setValue(int(std::min<qsizetype>(replacement.done(), bar->maximum())));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::ExcludeSocketNotifiers);
+    }
+    replacement.finish();
 }
 
 } // namespace brevnote

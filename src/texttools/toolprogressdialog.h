@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QPlainTextEdit;
 class QProgressDialog;
 class QWidget;
 
@@ -25,8 +26,14 @@ public:
 
     // The callback the tool's logic reports to; empty for a small text.
     LineProgress callback();
-    // Shows what comes next (the editor's update, which cannot report progress).
+    // Shows what comes next and takes "Cancelar" away.
     void setLabel(const QString &label);
+    // Makes `lines` the editor's lines as one undo step (util/ui/editorlines.h). On a large
+    // text a slice at a time: the bar shows how far, and between slices the windows repaint.
+    // Meanwhile the text is partly replaced, so no user input reaches any window and
+    // nothing from outside (a termination signal, a second start) is taken until the end;
+    // "Cancelar" is no longer offered.
+    void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines);
 
 private:
     std::unique_ptr<QProgressDialog> m_dialog;

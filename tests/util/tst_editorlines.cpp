@@ -2,9 +2,11 @@
 #include "util/ui/editorlines.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace brevnote;
+using namespace Qt::StringLiterals;
 
 class TestEditorLines : public QObject {
     Q_OBJECT
@@ -13,6 +15,8 @@ private slots:
     void linesOfTheEditor_data();
     void linesOfTheEditor();
     void replacingIsOneUndoStep();
+    void replacingLineByLineAsTheWholeText_data();
+    void replacingLineByLineAsTheWholeText();
 };
 
 void TestEditorLines::linesOfTheEditor_data() {
@@ -51,6 +55,73 @@ void TestEditorLines::replacingIsOneUndoStep() {
     QCOMPARE(editorLines(&editor), QStringList({"um", "dois"}));
     editor.undo();
     QCOMPARE(editor.toPlainText(), QStringLiteral("xantes"));
+}
+
+void TestEditorLines::replacingLineByLineAsTheWholeText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("slice"); // lines put in place per replaceUpTo call; 0: all at once
+    QTest::newRow("every line differs") << u"a\nb\nc"_s << QStringList{"x", "y", "z"} << 0;
+    QTest::newRow("some lines kept") << u"a\nb\nc"_s << QStringList{"a", "Y", "c"} << 1;
+    QTest::newRow("fewer lines") << u"a\nb\nc\nd"_s << QStringList{"a", "B"} << 1;
+    QTest::newRow("more lines") << u"a"_s << QStringList{"a", "b", "c"} << 2;
+    QTest::newRow("break at the end dropped") << u"b\na\n"_s << QStringList{"a", "b"} << 1;
+    QTest::newRow("empty editor gets lines") << QString() << QStringList{"x", ""} << 0;
+    QTest::newRow("no lines empties the editor") << u"a\nb"_s << QStringList() << 0;
+    QTest::newRow("only a break") << u"\n"_s << QStringList{""} << 0;
+    QTest::newRow("a line holding a break") << u"a\nb\nc"_s << QStringList{"x\ny", "b", "z"} << 1;
+    // The earlier step typed "." at the end.
+    QTest::newRow("nothing changes") << u"\na\nb"_s << QStringList{"", "a", "b."} << 1;
+    QTest::newRow("emoji and empty lines") << u"😀a\n\n\nb"_s << QStringList{"😀b", "", "a"} << 2;
+    QString many;
+    QStringList reversed;
+    for (int i = 0; i < 300; ++i) {
+        many += u"linha %1\n"_s.arg(i);
+        reversed.prepend(u"linha %1"_s.arg(i % 7 == 0 ? i : 299 - i));
+    }
+    QTest::newRow("scrolled, many lines") << many << reversed << 64;
+}
+
+// The line-by-line replacement leaves what inserting the whole joined text over the whole
+// text leaves: the text, the caret, the view, one undo step and its redo.
+void TestEditorLines::replacingLineByLineAsTheWholeText() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QFETCH(int, slice);
+    QPlainTextEdit whole;
+    QPlainTextEdit byLine;
+    for (QPlainTextEdit *editor : {&whole, &byLine}) {
+        editor->resize(200, 120);
+        editor->show();
+        editor->setPlainText(text);
+        QTextCursor typing(editor->document());
+        typing.movePosition(QTextCursor::End);
+        typing.insertText(u"."_s); // an earlier undo step
+        editor->verticalScrollBar()->setValue(40);
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&byLine));
+    const QString before = whole.toPlainText();
+
+    replaceEditorText(&whole, joinEditorLines(lines));
+    {
+        EditorLinesReplacement replacement(&byLine, lines);
+        for (qsizetype end = slice; slice > 0 && end < lines.size(); end += slice)
+            replacement.replaceUpTo(end);
+        replacement.finish();
+    }
+    QCOMPARE(byLine.toPlainText(), whole.toPlainText());
+    QCOMPARE(byLine.toPlainText(), joinEditorLines(lines));
+    QCOMPARE(byLine.textCursor().position(), whole.textCursor().position());
+    QCOMPARE(byLine.verticalScrollBar()->value(), whole.verticalScrollBar()->value());
+    for (QPlainTextEdit *editor : {&whole, &byLine}) {
+        editor->undo();
+        QCOMPARE(editor->toPlainText(), before);
+        editor->redo();
+        QCOMPARE(editor->toPlainText(), joinEditorLines(lines));
+        editor->undo();
+        editor->undo();
+        QCOMPARE(editor->toPlainText(), text);
+    }
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestEditorLines)
