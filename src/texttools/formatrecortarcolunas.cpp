@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace brevnote {
@@ -168,9 +169,10 @@ bool RunRecortarColunas(QPlainTextEdit *editor, QWidget *owner) {
             return false;
         options = dialog.options();
     }
-    QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
     {
-        ToolProgressDialog progress(owner, QStringLiteral("Recortando colunas..."), lines.size());
+        ToolProgressDialog progress(owner, QStringLiteral("Recortando colunas..."),
+                                    editor->document()->blockCount());
+        QStringList lines = progress.editorLines(editor);
         if (!CutLines(lines, options, progress.callback()))
             return false;
         progress.replaceEditorLines(editor, lines);

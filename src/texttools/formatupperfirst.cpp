@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace brevnote {
@@ -160,8 +161,9 @@ bool TfFormat_UpperFirst::ApplyToEditor(QPlainTextEdit *editor) {
     if (!ConfirmDialog(owner, QStringLiteral("Atenção:\rConfirma formatação de TODO o texto?"),
                        QString()))
         return false;
-    QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
-    ToolProgressDialog progress(owner, QStringLiteral("Formatando o texto..."), lines.size());
+    ToolProgressDialog progress(owner, QStringLiteral("Formatando o texto..."),
+                                editor->document()->blockCount());
+    QStringList lines = progress.editorLines(editor);
     if (!FormatLines(lines, options(), progress.callback()))
         return false;
     progress.replaceEditorLines(editor, lines);

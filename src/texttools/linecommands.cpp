@@ -5,6 +5,7 @@
 #include "toolprogressdialog.h"
 #include "valuefrom.h"
 
+#include "util/core/safefile.h"
 #include "util/core/textcodec.h"
 #include "util/ui/editorlines.h"
 #include "util/ui/messageboxes.h"
@@ -12,14 +13,23 @@
 #include "util/ui/webwindows.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace brevnote {
+
+namespace {
+// How many lines a tool will work on, without taking them: what decides on its progress
+// dialog.
+qsizetype paragraphCount(const QPlainTextEdit *editor) {
+    return editor->document()->blockCount();
+}
+} // namespace
 
 bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     if (!ConfirmDialog(owner, QStringLiteral("Confirma ordenação do texto atual?"), QString()))
         return false;
-    QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
-    ToolProgressDialog progress(owner, QStringLiteral("Ordenando..."), lines.size());
+    ToolProgressDialog progress(owner, QStringLiteral("Ordenando..."), paragraphCount(editor));
+    QStringList lines = progress.editorLines(editor);
     if (!SortLinesCaseBlind(lines, progress.callback()))
         return false;
     progress.replaceEditorLines(editor, lines);
@@ -27,11 +37,10 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
 }
 
 void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
-    const QStringList lines = editorLines(editor, EmptyLastParagraph::StartsNoLine);
     QString html;
     {
-        ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), lines.size());
-        html = GroupLinesHTML(lines, progress.callback());
+        ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), paragraphCount(editor));
+        html = GroupLinesHTML(progress.editorLines(editor), progress.callback());
         if (html.isEmpty())
             return;
     }
@@ -54,11 +63,23 @@ QString TSaveDialogCSV::Execute(QWidget *owner) {
 
 bool GerarArquivoCSV(const QPlainTextEdit *editor, QWidget *owner, TSaveDialogCSV &saveDialog) {
     // Built before the dialog: the file holds the text as it was when the command started.
-    const QStringList csv = CsvLines(editorLines(editor, EmptyLastParagraph::StartsNoLine));
+    QString csv;
+    {
+        ToolProgressDialog progress(owner, QStringLiteral("Gerando o arquivo CSV..."),
+                                    paragraphCount(editor));
+        QString raw = editor->document()->toRawText();
+        if (!progress.run([&] {
+                csv = CsvText(raw);
+                raw = QString();
+            }))
+            return false;
+    }
     const QString path = saveDialog.Execute(owner);
     if (path.isEmpty())
         return false;
-    writeLinesFile(path, csv);
+    ToolProgressDialog progress(owner, QStringLiteral("Gravando o arquivo CSV..."),
+                                paragraphCount(editor));
+    progress.run([&] { writeFileSafely(path, encodeLines(csv)); });
     return true;
 }
 

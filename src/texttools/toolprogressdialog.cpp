@@ -4,8 +4,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QTextDocument>
+
+#include <exception>
 
 namespace brevnote {
 
@@ -41,6 +45,35 @@ LineProgress ToolProgressDialog::callback() {
         QCoreApplication::processEvents();
         return !dialog->wasCanceled();
     };
+}
+
+QStringList ToolProgressDialog::editorLines(const QPlainTextEdit *editor) {
+    if (!m_dialog)
+        return brevnote::editorLines(editor, EmptyLastParagraph::StartsNoLine);
+    // As editorLines does; the raw text is freed on the other thread once split.
+    QString raw = editor->document()->toRawText();
+    QStringList lines;
+    run([&] {
+        lines = splitEditorLines(raw, EmptyLastParagraph::StartsNoLine);
+        raw = QString();
+    });
+    return lines;
+}
+
+bool ToolProgressDialog::run(const std::function<void()> &work) {
+    std::exception_ptr error;
+    const bool goOn = runWhileReporting(
+        [&] {
+            try {
+                work();
+            } catch (...) {
+                error = std::current_exception();
+            }
+        },
+        callback(), m_dialog ? m_dialog->value() : 0);
+    if (error)
+        std::rethrow_exception(error);
+    return goOn;
 }
 
 void ToolProgressDialog::setLabel(const QString &label) {

@@ -3,6 +3,9 @@
 #include "toolprogress.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 #include <memory>
 
@@ -26,6 +29,13 @@ public:
 
     // The callback the tool's logic reports to; empty for a small text.
     LineProgress callback();
+    // The editor's lines for a tool (an empty last paragraph starts no line). The text is
+    // copied here; on a large text it is split on another thread while the windows repaint.
+    // After "Cancelar" the next report of the tool's logic stops it.
+    QStringList editorLines(const QPlainTextEdit *editor);
+    // Runs `work` on another thread while the windows repaint (at once for a small text); an
+    // exception it raises is raised here. False when "Cancelar" was pressed meanwhile.
+    bool run(const std::function<void()> &work);
     // Shows what comes next and takes "Cancelar" away.
     void setLabel(const QString &label);
     // Makes `lines` the editor's lines as one undo step (util/ui/editorlines.h). On a large

@@ -3,6 +3,7 @@
 #include "texttools/csvlogic.h"
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
+#include "util/core/editorlinesplit.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
@@ -94,6 +95,8 @@ private slots:
     void valueFromOperations();
     void csvLines_data();
     void csvLines();
+    void csvTextAsTheJoinedLines_data();
+    void csvTextAsTheJoinedLines();
 };
 
 void TestSortGroupCsv::sortCaseBlind_data() {
@@ -254,6 +257,33 @@ void TestSortGroupCsv::csvLines_data() {
 void TestSortGroupCsv::csvLines() {
     QFETCH(QStringList, lines);
     QTEST(CsvLines(lines), "expected");
+}
+
+void TestSortGroupCsv::csvTextAsTheJoinedLines_data() {
+    QTest::addColumn<QString>("text"); // the editor's text, '\n' for its paragraph breaks
+    QTest::newRow("empty editor") << u""_s;
+    QTest::newRow("only a break") << u"\n"_s;
+    QTest::newRow("two breaks") << u"\n\n"_s;
+    QTest::newRow("break at the end") << u" a;b \nc\n"_s;
+    QTest::newRow("blank lines inside") << u"a\n \t\n\nb"_s;
+    QTest::newRow("emoji, no break at the end") << u"😀;\n x"_s;
+    // Random lines of blanks, separators, letters and breaks.
+    QRandomGenerator random(7);
+    const QString alphabet = u" \t;a\u00e7\n"_s;
+    for (int row = 0; row < 20; ++row) {
+        QString text;
+        for (int i = int(random.bounded(40)); i > 0; --i)
+            text += alphabet.at(random.bounded(alphabet.size()));
+        QTest::addRow("random %d", row) << text;
+    }
+}
+
+// One text built from the raw text is the file the lines give.
+void TestSortGroupCsv::csvTextAsTheJoinedLines() {
+    QFETCH(QString, text);
+    const QString raw = QString(text).replace(u'\n', QChar::ParagraphSeparator);
+    QCOMPARE(CsvText(raw),
+             joinEditorLines(CsvLines(splitEditorLines(raw, EmptyLastParagraph::StartsNoLine))));
 }
 
 BREVNOTE_TEST_GUILESS_MAIN(TestSortGroupCsv)

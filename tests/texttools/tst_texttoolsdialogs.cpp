@@ -2,9 +2,15 @@
 #include "support/scripteddialogs.h"
 #include "support/testfiles.h"
 
+#include "texttools/capitalizelogic.h"
+#include "texttools/columncutlogic.h"
+#include "texttools/csvlogic.h"
 #include "texttools/formatrecortarcolunas.h"
 #include "texttools/formatupperfirst.h"
 #include "texttools/linecommands.h"
+#include "texttools/sortlogic.h"
+#include "util/core/textcodec.h"
+#include "util/ui/editorlines.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -76,6 +83,8 @@ private slots:
     void csvCancelWritesNothingAndFailureRaises();
     void largeTextShowsProgressAndCancelKeepsText_data();
     void largeTextShowsProgressAndCancelKeepsText();
+    void largeTextGivesWhatTheLogicGives_data();
+    void largeTextGivesWhatTheLogicGives();
 };
 
 void TestTextToolsDialogs::cutterDialogDefaults() {
@@ -371,6 +380,69 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
     QCOMPARE(otherDialogs, 0);
     QVERIFY(editorText(editor) == text);
     QVERIFY(!editor.document()->isUndoAvailable());
+}
+
+void TestTextToolsDialogs::largeTextGivesWhatTheLogicGives_data() {
+    QTest::addColumn<QString>("tool");
+    QTest::newRow("Ordenar") << u"Ordenar"_s;
+    QTest::newRow("UpperFirst") << u"UpperFirst"_s;
+    QTest::newRow("Recortar colunas") << u"Recortar colunas"_s;
+    QTest::newRow("Gerar Arquivo CSV") << u"Gerar Arquivo CSV"_s;
+}
+
+// Above 100,000 lines the lines are taken and put back in slices while a progress dialog
+// shows: the result is the logic's on the editor's lines, one undo step that brings the text
+// back with the step before it intact, and one change signal (the journal's cue).
+void TestTextToolsDialogs::largeTextGivesWhatTheLogicGives() {
+    QFETCH(QString, tool);
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    dialogs.messageBoxAnswers.enqueue(IDYES);
+    const QString csvPath = dir.filePath(u"large.csv"_s);
+    dialogs.fileNames.enqueue(csvPath);
+    QStringList original;
+    for (int i = 0; i < 120000; ++i)
+        original.append(i % 1000 == 0 ? QString() : u" linha %1 ação;😀"_s.arg((i * 7919) % 120000));
+    QPlainTextEdit editor;
+    editor.setPlainText(original.join(u'\n') + u'\n');
+    QTextCursor typing(editor.document());
+    typing.insertText(u"zz "_s); // the step before
+    const QString before = editor.toPlainText();
+    QStringList expected = editorLines(&editor, EmptyLastParagraph::StartsNoLine);
+    QSignalSpy changed(&editor, &QPlainTextEdit::textChanged);
+
+    if (tool == u"Ordenar"_s) {
+        SortLinesCaseBlind(expected);
+        QVERIFY(RunOrdenar(&editor, nullptr));
+    } else if (tool == u"UpperFirst"_s) {
+        FormatLines(expected, TfFormat_UpperFirst().options());
+        whenShown<TfFormat_UpperFirst>([](TfFormat_UpperFirst *) {}, true);
+        QVERIFY(RunUpperFirst(&editor, nullptr));
+    } else if (tool == u"Recortar colunas"_s) {
+        ColumnCutOptions options;
+        options.start = 3;
+        options.size = 7;
+        CutLines(expected, options);
+        whenShown<TfFormat_RecortarColunas>(
+            [](TfFormat_RecortarColunas *dialog) {
+                dialog->SpinEdit_Start->setValue(3);
+                dialog->SpinEdit_Size->setValue(7);
+            },
+            true);
+        QVERIFY(RunRecortarColunas(&editor, nullptr));
+    } else {
+        TSaveDialogCSV saveDialog(nullptr);
+        QVERIFY(GerarArquivoCSV(&editor, nullptr, saveDialog));
+        QCOMPARE(test::readBytes(csvPath), encodeText(joinLines(CsvLines(expected))));
+        QCOMPARE(editor.toPlainText(), before);
+        return;
+    }
+    QCOMPARE(editorText(&editor), joinEditorLines(expected));
+    QCOMPARE(changed.size(), 1);
+    editor.undo();
+    QVERIFY(editor.toPlainText() == before);
+    editor.undo();
+    QVERIFY(editor.toPlainText() == original.join(u'\n') + u'\n');
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestTextToolsDialogs)
