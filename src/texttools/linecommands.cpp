@@ -77,8 +77,9 @@ bool GerarArquivoCSV(const QPlainTextEdit *editor, QWidget *owner, TSaveDialogCS
     const QString path = saveDialog.Execute(owner);
     if (path.isEmpty())
         return false;
-    ToolProgressDialog progress(owner, QStringLiteral("Gravando o arquivo CSV..."),
-                                paragraphCount(editor));
+    const QString writing = QStringLiteral("Gravando o arquivo CSV...");
+    ToolProgressDialog progress(owner, writing, paragraphCount(editor));
+    progress.setLabel(writing); // a write under way is not cancelled
     progress.run([&] { writeFileSafely(path, encodeLines(csv)); });
     return true;
 }
