@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Brevnote beside a minimal Qt 6 program (bench/reference: a tray icon and a plain-text editor)
 # on a throw-away X desktop with a tray host: start to tray docked, start to window mapped,
-# private memory while idle, "Abrir", the closing dump and a text tool on a million lines,
-# and the reminder pass (bench_reminders). Prints one table of medians, minimums and ratios.
+# private memory while idle, "Abrir", the closing dump and each text tool on a million lines
+# (with the longest time the window could not repaint), and the reminder pass
+# (bench_reminders). Prints one table of medians, minimums and ratios.
 #
-#   bench/compare.sh [--pairs N] [--idle SECONDS] [--lines N]     (defaults: 10, 30, 1000000)
+#   bench/compare.sh [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]
+#                    [--tools ACTION,...] [--only-large]     (defaults: 10, 30, 1000000, 3)
 #
 # Builds the bench preset first. Everything runs in a temporary root (program, data, config,
 # home and temporary folders), never in the real home. About 15 minutes with the defaults.

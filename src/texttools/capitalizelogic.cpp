@@ -87,13 +87,10 @@ QString FormatText(const QString &text, const UpperFirstOptions &options) {
 
 bool FormatLines(QStringList &lines, const UpperFirstOptions &options,
                  const LineProgress &progress) {
-    const qsizetype total = lines.size();
-    for (qsizetype i = 0; i < total; ++i) {
-        lines[i] = FormatText(lines.at(i), options);
-        if (!reportProgress(progress, i + 1, total))
-            return false;
-    }
-    return true;
+    // Detached here, once: the threads then change their own lines through the pointer.
+    QString *const line = lines.data();
+    return forEachLine(
+        lines.size(), [&](qsizetype i) { line[i] = FormatText(line[i], options); }, progress);
 }
 
 } // namespace brevnote

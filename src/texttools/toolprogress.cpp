@@ -34,4 +34,39 @@ bool runWhileReporting(const std::function<void()> &work, const LineProgress &pr
     return goOn;
 }
 
+bool forEachLine(qsizetype total, const std::function<void(qsizetype)> &work,
+                 const LineProgress &progress) {
+    if (total < kTwoThreadLines) {
+        for (qsizetype i = 0; i < total; ++i) {
+            work(i);
+            if (!reportProgress(progress, i + 1, total))
+                return false;
+        }
+        return true;
+    }
+    const qsizetype half = total / 2;
+    std::atomic<bool> stop = false;
+    std::atomic<bool> finished = false;
+    std::thread upper([&] {
+        for (qsizetype i = half; i < total && !stop.load(std::memory_order_relaxed); ++i)
+            work(i);
+        finished = true;
+    });
+    bool goOn = true;
+    for (qsizetype i = 0; i < half && goOn; ++i) {
+        work(i);
+        // The halves advance together: twice the lower half's count is the whole's.
+        if (progress && (i + 1) % kProgressStep == 0)
+            goOn = progress(2 * (i + 1), total);
+    }
+    // Waiting for the upper half, still reporting.
+    while (goOn && progress && !finished) {
+        goOn = progress(total, total);
+        std::this_thread::sleep_for(kReportInterval);
+    }
+    stop = !goOn;
+    upper.join();
+    return goOn && reportProgress(progress, total, total);
+}
+
 } // namespace brevnote

@@ -21,6 +21,15 @@ inline constexpr qsizetype kProgressStep = 16384;
 bool runWhileReporting(const std::function<void()> &work, const LineProgress &progress,
                        qsizetype total);
 
+// From this many lines up, work on each line is shared between two threads.
+inline constexpr qsizetype kTwoThreadLines = 50000;
+
+// Runs `work(i)` for every i in [0, total); the calls must not depend on each other. From
+// kTwoThreadLines up, a thread of its own does the upper half while the calling thread does the
+// lower half and reports. False (some lines not done) when the callback asked to stop.
+bool forEachLine(qsizetype total, const std::function<void(qsizetype)> &work,
+                 const LineProgress &progress);
+
 // Reports at every step, and at the end; false as soon as the callback asks to stop.
 inline bool reportProgress(const LineProgress &progress, qsizetype done, qsizetype total) {
     if (!progress || (done % kProgressStep != 0 && done != total))

@@ -16,6 +16,8 @@ private slots:
     void formatText();
     void removeAccentsTable();
     void formatLinesKeepsLines();
+    void formatLinesOnTwoThreads_data();
+    void formatLinesOnTwoThreads();
 };
 
 void TestCapitalize::formatText_data() {
@@ -81,6 +83,44 @@ void TestCapitalize::formatLinesKeepsLines() {
     QStringList lines{u"primeira linha"_s, u""_s, u"TERCEIRA LINHA"_s};
     QVERIFY(FormatLines(lines, UpperFirstOptions{}));
     QCOMPARE(lines, (QStringList{u"Primeira Linha"_s, u""_s, u"Terceira Linha"_s}));
+}
+
+void TestCapitalize::formatLinesOnTwoThreads_data() {
+    QTest::addColumn<qsizetype>("count");
+    QTest::addColumn<bool>("stopAtFirstReport");
+    QTest::newRow("one thread") << kTwoThreadLines - 1 << false;
+    QTest::newRow("two threads") << kTwoThreadLines << false;
+    QTest::newRow("two threads, odd count") << 2 * kTwoThreadLines + 1 << false;
+    QTest::newRow("stopped") << 2 * kTwoThreadLines + 1 << true;
+}
+
+// Every line as FormatText gives it, whichever thread did it; a copy of the list kept
+// elsewhere stays as it was; a stop is heard.
+void TestCapitalize::formatLinesOnTwoThreads() {
+    QFETCH(qsizetype, count);
+    QFETCH(bool, stopAtFirstReport);
+    QStringList lines;
+    for (qsizetype i = 0; i < count; ++i)
+        lines.append(u"linha %1 de ação"_s.arg(i));
+    const QStringList kept = lines;
+    qsizetype reports = 0;
+    qsizetype lastDone = 0;
+    const bool done = FormatLines(lines, UpperFirstOptions{}, [&](qsizetype at, qsizetype) {
+        ++reports;
+        lastDone = at;
+        return !stopAtFirstReport;
+    });
+    QCOMPARE(done, !stopAtFirstReport);
+    QCOMPARE(kept.constLast(), u"linha %1 de ação"_s.arg(count - 1));
+    if (stopAtFirstReport) {
+        QCOMPARE(reports, 1);
+        return;
+    }
+    QCOMPARE(lastDone, count);
+    for (qsizetype i = 0; i < count; ++i) {
+        if (lines.at(i) != FormatText(kept.at(i), UpperFirstOptions{}))
+            QFAIL(qPrintable(u"line %1: %2"_s.arg(i).arg(lines.at(i))));
+    }
 }
 
 BREVNOTE_TEST_GUILESS_MAIN(TestCapitalize)
