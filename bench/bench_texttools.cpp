@@ -24,6 +24,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <vector>
 
 using namespace brevnote;
 
@@ -216,6 +220,67 @@ void editorReplaceAndUndo(benchmark::State &state) {
     state.counters["replace_ms"] = replaceMs;
 }
 BENCHMARK(editorReplaceAndUndo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// What a changing tool's end costs beside the floor it is measured against: on a shown
+// editor, the line-by-line replacement of a million lines by their sorted order (one undo
+// step) and inserting the joined text over the whole text (the way before it), each against
+// setPlainText of the same result into an empty editor (what the reference program does on
+// "Abrir"), alternated in one process. Reports the medians of the interface thread's CPU time,
+// which the load of a shared machine disturbs far less than wall time, and their ratios.
+void editorReplaceBesideSetPlainText(benchmark::State &state) {
+    const QString text = inputLines().join(u'\n');
+    QStringList sorted = inputLines();
+    SortLinesCaseBlind(sorted);
+    const QString sortedText = joinEditorLines(sorted);
+    std::vector<double> byLine, whole, floor;
+    const auto shownEditor = [](const QString &content) {
+        auto editor = std::make_unique<QPlainTextEdit>();
+        editor->resize(560, 400);
+        editor->show();
+        if (!content.isEmpty())
+            editor->setPlainText(content);
+        QCoreApplication::processEvents();
+        return editor;
+    };
+    const auto cpuMs = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+    };
+    const auto timed = [&](const std::function<void()> &step) {
+        const double start = cpuMs();
+        step();
+        QCoreApplication::processEvents();
+        return cpuMs() - start;
+    };
+    for (auto _ : state) {
+        {
+            auto editor = shownEditor(QString());
+            floor.push_back(timed([&] { editor->setPlainText(sortedText); }));
+        }
+        {
+            auto editor = shownEditor(text);
+            byLine.push_back(timed([&] { replaceEditorLines(editor.get(), sorted); }));
+        }
+        {
+            auto editor = shownEditor(text);
+            whole.push_back(timed([&] { replaceEditorText(editor.get(), sortedText); }));
+        }
+    }
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    state.counters["setPlainText_cpu_ms"] = median(floor);
+    state.counters["byLine_cpu_ms"] = median(byLine);
+    state.counters["whole_cpu_ms"] = median(whole);
+    state.counters["byLine_ratio"] = median(byLine) / median(floor);
+    state.counters["whole_ratio"] = median(whole) / median(floor);
+}
+BENCHMARK(editorReplaceBesideSetPlainText)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 } // namespace
 

@@ -16,7 +16,7 @@ namespace brevnote {
 namespace {
 // Long enough that the slices cost nothing, short enough that the windows look alive.
 constexpr qint64 kSliceMs = 40;
-// Lines put in place between two looks at the clock.
+// Paragraphs removed or lines put in between two looks at the clock.
 constexpr qsizetype kLinesPerLook = 512;
 } // namespace
 
@@ -92,15 +92,15 @@ void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, const QStrin
     setLabel(QStringLiteral("Atualizando o texto..."));
     // The bar itself: the dialog's setValue would process every event.
     auto *bar = m_dialog->findChild<QProgressBar *>();
-    const qsizetype total = lines.size();
+    EditorLinesReplacement replacement(editor, lines);
+    const qsizetype total = replacement.total();
     if (bar)
         bar->setRange(0, int(std::min<qsizetype>(total, INT_MAX)));
-    EditorLinesReplacement replacement(editor, lines);
     QElapsedTimer slice;
     while (replacement.done() < total) {
         slice.start();
         while (replacement.done() < total && slice.elapsed() < kSliceMs)
-            replacement.replaceUpTo(replacement.done() + kLinesPerLook);
+            replacement.step(kLinesPerLook);
         if (bar)
             bar->setValue(int(std::min<qsizetype>(replacement.done(), bar->maximum())));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |

@@ -15,8 +15,8 @@ private slots:
     void linesOfTheEditor_data();
     void linesOfTheEditor();
     void replacingIsOneUndoStep();
-    void replacingLineByLineAsTheWholeText_data();
-    void replacingLineByLineAsTheWholeText();
+    void replacingInSlicesAsTheWholeText_data();
+    void replacingInSlicesAsTheWholeText();
 };
 
 void TestEditorLines::linesOfTheEditor_data() {
@@ -57,10 +57,10 @@ void TestEditorLines::replacingIsOneUndoStep() {
     QCOMPARE(editor.toPlainText(), QStringLiteral("xantes"));
 }
 
-void TestEditorLines::replacingLineByLineAsTheWholeText_data() {
+void TestEditorLines::replacingInSlicesAsTheWholeText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("slice"); // lines put in place per replaceUpTo call; 0: all at once
+    QTest::addColumn<int>("slice"); // paragraphs or lines per step; 0: all in finish()
     QTest::newRow("every line differs") << u"a\nb\nc"_s << QStringList{"x", "y", "z"} << 0;
     QTest::newRow("some lines kept") << u"a\nb\nc"_s << QStringList{"a", "Y", "c"} << 1;
     QTest::newRow("fewer lines") << u"a\nb\nc\nd"_s << QStringList{"a", "B"} << 1;
@@ -82,9 +82,9 @@ void TestEditorLines::replacingLineByLineAsTheWholeText_data() {
     QTest::newRow("scrolled, many lines") << many << reversed << 64;
 }
 
-// The line-by-line replacement leaves what inserting the whole joined text over the whole
-// text leaves: the text, the caret, the view, one undo step and its redo.
-void TestEditorLines::replacingLineByLineAsTheWholeText() {
+// The replacement in slices leaves what inserting the whole joined text over the whole text
+// leaves: the text, the caret, the view, one undo step and its redo.
+void TestEditorLines::replacingInSlicesAsTheWholeText() {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QFETCH(int, slice);
@@ -105,8 +105,8 @@ void TestEditorLines::replacingLineByLineAsTheWholeText() {
     replaceEditorText(&whole, joinEditorLines(lines));
     {
         EditorLinesReplacement replacement(&byLine, lines);
-        for (qsizetype end = slice; slice > 0 && end < lines.size(); end += slice)
-            replacement.replaceUpTo(end);
+        while (slice > 0 && replacement.done() < replacement.total())
+            replacement.step(slice);
         replacement.finish();
     }
     QCOMPARE(byLine.toPlainText(), whole.toPlainText());

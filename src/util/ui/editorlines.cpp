@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace brevnote {
@@ -37,7 +38,7 @@ EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, const QSt
     : m_editor(editor)
     , m_lines(lines)
     , m_cursor(editor->document())
-    , m_block(editor->document()->firstBlock()) {
+    , m_oldParagraphs(editor->document()->blockCount()) {
     m_editor->viewport()->setUpdatesEnabled(false);
     m_cursor.beginEditBlock();
 }
@@ -47,53 +48,39 @@ EditorLinesReplacement::~EditorLinesReplacement() {
         finish();
 }
 
-void EditorLinesReplacement::replaceUpTo(qsizetype end) {
-    end = std::min(end, m_lines.size());
-    for (; m_done < end; ++m_done) {
-        const QString &line = m_lines.at(m_done);
-        if (!m_block.isValid()) {
-            m_cursor.movePosition(QTextCursor::End);
-            m_cursor.insertText(u'\n' + line);
-            continue;
-        }
-        if (m_block.text() == line) {
-            m_block = m_block.next();
-            continue;
-        }
-        replaceParagraph(m_block, line);
-        // From the cursor, not the old paragraph: a line holding a break makes more than one.
-        m_block = m_cursor.block().next();
+void EditorLinesReplacement::step(qsizetype count) {
+    if (m_removed < m_oldParagraphs) {
+        // The first paragraphs left, with the break after the last of them; the last slice
+        // takes the rest.
+        const qsizetype slice = std::min(count, m_oldParagraphs - m_removed);
+        m_removed += slice;
+        QTextDocument *document = m_editor->document();
+        m_cursor.setPosition(0);
+        if (m_removed == m_oldParagraphs)
+            m_cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        else
+            m_cursor.setPosition(document->findBlockByNumber(int(slice)).position(),
+                                 QTextCursor::KeepAnchor);
+        m_cursor.removeSelectedText();
+        return;
     }
-}
-
-void EditorLinesReplacement::replaceParagraph(const QTextBlock &block, const QString &text) {
-    const int start = block.position();
-    m_cursor.setPosition(start);
-    m_cursor.setPosition(start + block.length() - 1, QTextCursor::KeepAnchor);
-    m_cursor.insertText(text);
-    m_changed = true;
+    const qsizetype end = std::min(m_inserted + count, m_lines.size());
+    if (m_inserted == end)
+        return;
+    QString slice;
+    for (qsizetype i = m_inserted; i < end; ++i) {
+        if (i > 0)
+            slice += u'\n';
+        slice += m_lines.at(i);
+    }
+    m_cursor.movePosition(QTextCursor::End);
+    m_cursor.insertText(slice);
+    m_inserted = end;
 }
 
 void EditorLinesReplacement::finish() {
-    replaceUpTo(m_lines.size());
-    if (m_block.isValid()) {
-        // The editor's paragraphs past the last line go with the break before the first.
-        m_cursor.setPosition(m_lines.isEmpty() ? 0 : m_block.position() - 1);
-        m_cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        m_cursor.removeSelectedText();
-        m_changed = true;
-    }
-    if (!m_changed) {
-        // Still one undo step, as every tool's run is: Ctrl+Z right after it must not take
-        // back the edit before it. The first paragraph with text is put back as it is.
-        for (QTextBlock block = m_editor->document()->firstBlock(); block.isValid();
-             block = block.next()) {
-            if (block.length() > 1) {
-                replaceParagraph(block, block.text());
-                break;
-            }
-        }
-    }
+    while (done() < total())
+        step(total());
     m_cursor.endEditBlock();
     m_finished = true;
 

@@ -3,7 +3,6 @@
 #include "util/core/editorlinesplit.h"
 
 #include <QStringList>
-#include <QTextBlock>
 #include <QTextCursor>
 
 class QPlainTextEdit;
@@ -31,41 +30,38 @@ void replaceEditorText(QPlainTextEdit *editor, const QString &text);
 void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines);
 
 // Makes `lines` the editor's lines as one step of the editor's undo, a slice at a time, so the
-// caller can let the windows repaint in between. Each line goes in place of the editor's line
-// with the same number, only where the two differ; lines past the editor's end are added and
-// the editor's paragraphs past the last line dropped. On a million lines this costs about a
-// third less than removing the whole text and inserting the new one, as both record an undo
-// command for every paragraph they remove or insert.
+// caller can let the windows repaint in between: first the old paragraphs go, a slice at a
+// time, then the lines come in, joined a slice at a time. Only a slice is ever joined, so
+// besides the lines no copy of the text is made.
 // Until finish() the editor's text is partly replaced: its view is not repainted (it keeps
 // showing the old text) and no change is signalled, since the edit block is still open; the
 // caller lets no user input or command reach the pad meanwhile.
 class EditorLinesReplacement final {
 public:
-    // `lines` must outlive the replacement; lines at or past the index given to replaceUpTo()
-    // may still be changing (another thread working ahead).
+    // `lines` must outlive the replacement and stay as they are.
     EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines);
     // Finishes if finish() was not called.
     ~EditorLinesReplacement();
     EditorLinesReplacement(const EditorLinesReplacement &) = delete;
     EditorLinesReplacement &operator=(const EditorLinesReplacement &) = delete;
 
-    // Puts the lines before `end` in place (those not done yet).
-    void replaceUpTo(qsizetype end);
-    // How many lines are in place.
-    qsizetype done() const { return m_done; }
-    // Puts the remaining lines in place, drops the editor's paragraphs past the last line and
-    // closes the edit block; the caret goes to the end of the text, the view stays.
+    // Removes the next `count` old paragraphs or, once they are gone, puts in the next
+    // `count` lines.
+    void step(qsizetype count);
+    // The work done and the whole of it: the old paragraphs and the lines.
+    qsizetype done() const { return m_removed + m_inserted; }
+    qsizetype total() const { return m_oldParagraphs + m_lines.size(); }
+    // Does what is left, closes the edit block; the caret goes to the end of the text, the
+    // view stays.
     void finish();
 
 private:
-    void replaceParagraph(const QTextBlock &block, const QString &text);
-
     QPlainTextEdit *const m_editor;
     const QStringList &m_lines;
     QTextCursor m_cursor;
-    QTextBlock m_block; // the editor's paragraph for line m_done
-    qsizetype m_done = 0;
-    bool m_changed = false;
+    const qsizetype m_oldParagraphs;
+    qsizetype m_removed = 0;
+    qsizetype m_inserted = 0;
     bool m_finished = false;
 };
 
