@@ -149,8 +149,10 @@ void checkGrouping(const QStringList &lines) {
     GroupLinesHTML(lines);
 }
 
-void checkCsv(const QStringList &lines) {
+void checkCsv(const QString &raw, const QStringList &lines) {
     const QStringList csv = CsvLines(lines);
+    // The file's text made from the raw text in one piece is the joined lines.
+    FUZZ_CHECK(CsvText(raw) == joinEditorLines(csv), fuzz::shown(raw));
     FUZZ_CHECK(csv.size() == lines.size() + 1);
     FUZZ_CHECK(csv.constFirst() == u"CSV_Header;");
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -190,6 +192,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkCapitaliser(lines, options.upperFirst);
     checkSort(lines);
     checkGrouping(lines);
-    checkCsv(lines);
+    checkCsv(raw, lines);
     return 0;
 }
