@@ -163,18 +163,31 @@ std::optional<QString> SortTextCaseBlind(QStringView text, LineBreaks breaks,
         progress);
     if (!order)
         return std::nullopt;
-    // The sorted lines straight from the text into one string, without a string per line.
+    // The sorted lines straight from the text into one string, without a string per line;
+    // a large text's second half is written by a worker meanwhile.
     qsizetype size = ranges.empty() ? 0 : qsizetype(ranges.size()) - 1;
     for (const LineRange &range : ranges)
         size += range.length;
     QString sorted(size, Qt::Uninitialized);
-    QChar *out = sorted.data();
-    for (size_t i = 0; i < order->size(); ++i) {
-        if (i > 0)
-            *out++ = u'\n';
-        const LineRange &range = ranges[size_t((*order)[i])];
-        out = std::copy_n(text.data() + range.start, range.length, out);
-    }
+    const auto write = [&](size_t first, size_t last, QChar *out) {
+        for (size_t i = first; i < last; ++i) {
+            const LineRange &range = ranges[size_t((*order)[i])];
+            out = std::copy_n(text.data() + range.start, range.length, out);
+            if (i + 1 < order->size())
+                *out++ = u'\n';
+        }
+    };
+    const size_t count = order->size();
+    const size_t half = qsizetype(count) >= kParallelLines ? count / 2 : count;
+    qsizetype upperStart = 0;
+    for (size_t i = 0; i < half; ++i)
+        upperStart += ranges[size_t((*order)[i])].length + 1;
+    std::thread upperWriter;
+    if (half < count)
+        upperWriter = std::thread(write, half, count, sorted.data() + upperStart);
+    write(0, half, sorted.data());
+    if (upperWriter.joinable())
+        upperWriter.join();
     return sorted;
 }
 
