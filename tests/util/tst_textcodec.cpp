@@ -17,6 +17,8 @@ class TestTextCodec : public QObject {
 private slots:
     void decodeDetectsEncoding_data();
     void decodeDetectsEncoding();
+    void largeTextDecodesAsItsPiecesDo_data();
+    void largeTextDecodesAsItsPiecesDo();
     void encodeChoosesEncoding_data();
     void encodeChoosesEncoding();
     void everyWindows1252ByteRoundTrips();
@@ -59,6 +61,33 @@ void TestTextCodec::decodeDetectsEncoding() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(decodeText(bytes), text);
+}
+
+void TestTextCodec::largeTextDecodesAsItsPiecesDo_data() {
+    QTest::addColumn<QByteArray>("piece");
+    QTest::newRow("ascii lines") << QByteArray("abc\r\n");
+    QTest::newRow("two-byte characters") << QByteArray("a\xC3\xA1\n");
+    QTest::newRow("three-byte characters") << QByteArray("\xE2\x82\xAC");
+    QTest::newRow("surrogate pairs") << QByteArray("\xF0\x9F\x98\x80x");
+    QTest::newRow("byte-order mark inside") << QByteArray("xy\xEF\xBB\xBF");
+    QTest::newRow("windows-1252") << QByteArray("S\xE3o\r\n");
+}
+
+// A text large enough to be decoded in two parts at once reads as its pieces read one by one,
+// wherever the cut between the parts falls in a character.
+void TestTextCodec::largeTextDecodesAsItsPiecesDo() {
+    QFETCH(QByteArray, piece);
+    for (const QByteArray &start : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        for (qsizetype extra = 0; extra < 5; ++extra) {
+            const qsizetype count = (qsizetype(5) << 20) / piece.size() + extra;
+            TextEncoding expectedEncoding;
+            const QString expected = decodeText(start + piece, &expectedEncoding) +
+                                     decodeText(piece).repeated(count - 1);
+            TextEncoding encoding;
+            QCOMPARE(decodeText(start + piece.repeated(count), &encoding), expected);
+            QCOMPARE(encoding, expectedEncoding);
+        }
+    }
 }
 
 void TestTextCodec::encodeChoosesEncoding_data() {

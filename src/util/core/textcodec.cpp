@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <thread>
 
 namespace brevnote {
 
@@ -34,15 +35,75 @@ int windows1252Byte(char16_t c) {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
-} // namespace
+// Below this many bytes a text is decoded on the calling thread alone: a thread would cost
+// more than it saves.
+constexpr qsizetype kParallelBytes = qsizetype(4) << 20;
 
-QString decodeWindows1252(const QByteArray &bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
+// Runs `lower` on this thread while a worker runs `upper`, and waits for both.
+template<typename Lower, typename Upper> void onTwoThreads(const Lower &lower, const Upper &upper) {
+    std::thread worker(upper);
+    lower();
+    worker.join();
+}
+
+void decodeWindows1252Into(QByteArrayView bytes, QChar *out) {
     for (const char byte : bytes) {
         const auto b = static_cast<unsigned char>(byte);
         *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
     }
+}
+
+// Valid UTF-8 as UTF-16; a large text in two parts at once, cut between two characters.
+QString decodeValidUtf8(QByteArrayView body) {
+    // Only the one mark the caller removed is not text: a second one is a character (U+FEFF)
+    // that the text started with, and writing the text puts it back behind a new mark.
+    const auto decoder = [] {
+        return QStringDecoder(QStringConverter::Utf8,
+                              QStringConverter::Flag::Stateless |
+                                  QStringConverter::Flag::ConvertInitialBom);
+    };
+    const qsizetype n = body.size();
+    if (n < kParallelBytes)
+        return decoder().decode(body);
+    qsizetype cut = n / 2;
+    while (cut < n && (static_cast<unsigned char>(body[cut]) & 0xC0) == 0x80)
+        ++cut;
+    // Where the upper part's text starts: one UTF-16 unit for each character of the lower
+    // part (one byte of each is not a continuation byte), two for those beyond the BMP.
+    qsizetype lowerUnits = 0;
+    for (const char byte : body.first(cut)) {
+        const auto b = static_cast<unsigned char>(byte);
+        lowerUnits += ((b & 0xC0) != 0x80) + (b >= 0xF0);
+    }
+    QString text(n, Qt::Uninitialized); // never fewer bytes than UTF-16 units
+    QChar *const out = text.data();
+    QChar *lowerEnd = nullptr;
+    QChar *upperEnd = nullptr;
+    onTwoThreads([&] { lowerEnd = decoder().appendToBuffer(out, body.first(cut)); },
+                 [&] { upperEnd = decoder().appendToBuffer(out + lowerUnits, body.sliced(cut)); });
+    // The count holds for all valid UTF-8; should the decoder ever disagree, decode again in
+    // one piece rather than keep a gap.
+    Q_ASSERT(lowerEnd == out + lowerUnits);
+    if (lowerEnd != out + lowerUnits)
+        return decoder().decode(body);
+    text.truncate(upperEnd - out);
+    return text;
+}
+
+} // namespace
+
+QString decodeWindows1252(const QByteArray &bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *const out = text.data();
+    const qsizetype n = bytes.size();
+    if (n < kParallelBytes) {
+        decodeWindows1252Into(bytes, out);
+        return text;
+    }
+    // One byte is one character, so the halves are independent.
+    const qsizetype half = n / 2;
+    onTwoThreads([&] { decodeWindows1252Into(QByteArrayView(bytes).first(half), out); },
+                 [&] { decodeWindows1252Into(QByteArrayView(bytes).sliced(half), out + half); });
     return text;
 }
 
@@ -77,11 +138,7 @@ QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
     }
     if (encoding)
         *encoding = hasBom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-    // Only the one mark removed above is not text: a second one is a character (U+FEFF)
-    // that the text started with, and writing the text puts it back behind a new mark.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                    QStringConverter::Flag::ConvertInitialBom);
-    return utf8.decode(body);
+    return decodeValidUtf8(body);
 }
 
 namespace {
