@@ -4,13 +4,17 @@ namespace brevnote {
 
 namespace {
 
-// Lines ended by one character: Qt's vectorised search finds each end.
-std::vector<LineRange> rangesEndedBy(QStringView text, QChar end) {
+// Lines ended by one character, found by Qt's vectorised search. With `crLfCount`, a CR just
+// before the end is part of the break (CR LF), and those breaks are counted there.
+std::vector<LineRange> rangesEndedBy(QStringView text, QChar end, qsizetype *crLfCount = nullptr) {
     std::vector<LineRange> ranges;
     ranges.reserve(size_t(text.count(end)) + 1);
     qsizetype start = 0;
     for (qsizetype at = text.indexOf(end); at >= 0; at = text.indexOf(end, start)) {
-        ranges.push_back({start, at - start});
+        const bool crLf = crLfCount && at > start && text[at - 1] == u'\r';
+        if (crLf)
+            ++*crLfCount;
+        ranges.push_back({start, at - start - crLf});
         start = at + 1;
     }
     if (start < text.size())
@@ -23,13 +27,16 @@ std::vector<LineRange> rangesEndedBy(QStringView text, QChar end) {
 std::vector<LineRange> lineRanges(QStringView text, LineBreaks breaks) {
     if (breaks == LineBreaks::EditorParagraphs)
         return rangesEndedBy(text, QChar::ParagraphSeparator);
-    // Most files have no CR, or no lone one, but only a text without any CR can be cut at LF
-    // alone.
-    if (!text.contains(u'\r'))
+    const qsizetype crCount = text.count(u'\r');
+    if (crCount == 0)
         return rangesEndedBy(text, u'\n');
-    std::vector<LineRange> ranges;
-    // Room for the most lines there can be; the pages past those used are never touched.
-    ranges.reserve(size_t(text.count(u'\n') + text.count(u'\r')) + 1);
+    // Most files with a CR end every line with CR LF: cut at each LF, and keep that cut when
+    // every CR turned out to stand before one.
+    qsizetype crLfCount = 0;
+    std::vector<LineRange> ranges = rangesEndedBy(text, u'\n', &crLfCount);
+    if (crLfCount == crCount)
+        return ranges;
+    ranges.clear();
     const qsizetype n = text.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
