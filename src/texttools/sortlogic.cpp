@@ -86,6 +86,12 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
     // A large text is split in two halves: a worker keys and sorts the upper half while this
     // thread keys the lower half and reports.
     const qsizetype half = total >= kParallelLines ? total / 2 : total;
+    const auto reserveKeys = [&lineAt](CollationKeys &keys, qsizetype first, qsizetype last) {
+        qsizetype characters = 0;
+        for (qsizetype i = first; i < last; ++i)
+            characters += lineAt(i).size();
+        keys.reserve(last - first, characters);
+    };
     CollationKeys upperKeys(collator);
     std::vector<LineKey> upper;
     std::atomic<qsizetype> upperDone = 0;
@@ -94,6 +100,7 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
     const WorkerGuard guard{upperWorker, stop};
     if (half < total) {
         upperWorker = std::thread([&] {
+            reserveKeys(upperKeys, half, total);
             for (qsizetype i = half; i < total && !stop; ++i) {
                 upperKeys.add(lineAt(i), i);
                 if ((i - half + 1) % kProgressStep == 0)
@@ -105,6 +112,7 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
         });
     }
 
+    reserveKeys(lowerKeys, 0, half);
     for (qsizetype i = 0; i < half; ++i) {
         lowerKeys.add(lineAt(i), i);
         if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1 + upperDone, total))
