@@ -67,11 +67,12 @@ ColumnCutOptions cutOptions() {
     return options;
 }
 
-// The file's text sorted by its line places into the text that goes back to the editor;
-// "Ordenar" does the same on the editor's raw text (LineBreaks::EditorParagraphs).
+// The file's text sorted by its line places into one sorted text, lines joined by '\n' (what
+// would go back into the editor), without a string per line. "Ordenar" in the editor still
+// sorts the editor's lines as strings: that is sortLines below.
 void sortFromFile(benchmark::State &state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(SortTextCaseBlind(readTextFile(inputPath()), LineBreaks::File));
+        benchmark::DoNotOptimize(SortTextCaseBlind(readTextFile(inputPath()), LineEnds::File));
 }
 BENCHMARK(sortFromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

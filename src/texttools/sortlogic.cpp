@@ -162,7 +162,7 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
     return true;
 }
 
-std::optional<QString> SortTextCaseBlind(QStringView text, LineBreaks breaks,
+std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
                                          const LineProgress &progress) {
     const std::vector<LineRange> ranges = lineRanges(text, breaks);
     const std::optional<std::vector<qsizetype>> order = caseBlindOrder(

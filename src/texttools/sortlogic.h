@@ -26,7 +26,7 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress = {});
 // The lines of `text`, cut at `breaks`, sorted as SortLinesCaseBlind sorts them and joined by
 // '\n' (none after the last): the lines are read where they stand in the text, without a
 // string for each. Nothing when `progress` asked to stop.
-std::optional<QString> SortTextCaseBlind(QStringView text, LineBreaks breaks,
+std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
                                          const LineProgress &progress = {});
 
 } // namespace brevnote

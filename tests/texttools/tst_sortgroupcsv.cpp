@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-Q_DECLARE_METATYPE(brevnote::LineBreaks)
+Q_DECLARE_METATYPE(brevnote::LineEnds)
 
 using namespace brevnote;
 using namespace Qt::Literals::StringLiterals;
@@ -169,8 +169,8 @@ void TestSortGroupCsv::sortMatchesPlainCollatorSort() {
 
 void TestSortGroupCsv::sortTextMatchesSortLines_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<LineBreaks>("breaks");
-    const auto file = LineBreaks::File;
+    QTest::addColumn<LineEnds>("breaks");
+    const auto file = LineEnds::File;
     QTest::newRow("empty") << QString() << file;
     QTest::newRow("only a break: one empty line") << u"\n"_s << file;
     QTest::newRow("crlf") << u"banana\r\nApple\r\ncherry\r\napple\r\n"_s << file;
@@ -181,18 +181,18 @@ void TestSortGroupCsv::sortTextMatchesSortLines_data() {
     QTest::newRow("windows-1252 file")
         << decodeText(QByteArray("\xC9va\r\nabacate\r\nZebra\r\n\xC1gata\r\n")) << file;
     QTest::newRow("editor paragraphs")
-        << u"b\u2029a\u2029\u2029A\u2029"_s << LineBreaks::EditorParagraphs;
+        << u"b\u2029a\u2029\u2029A\u2029"_s << LineEnds::EditorParagraphs;
     QTest::newRow("two threads, crlf") << randomLines(70000, 11).join(u"\r\n"_s) << file;
     QTest::newRow("two threads, paragraphs")
-        << randomLines(70000, 12).join(QChar::ParagraphSeparator) << LineBreaks::EditorParagraphs;
+        << randomLines(70000, 12).join(QChar::ParagraphSeparator) << LineEnds::EditorParagraphs;
 }
 
 // Sorting the text's line places gives what sorting its lines as strings and joining them
 // gives.
 void TestSortGroupCsv::sortTextMatchesSortLines() {
     QFETCH(QString, text);
-    QFETCH(LineBreaks, breaks);
-    QStringList lines = breaks == LineBreaks::File
+    QFETCH(LineEnds, breaks);
+    QStringList lines = breaks == LineEnds::File
                             ? splitLines(text)
                             : splitEditorLines(text, EmptyLastParagraph::StartsNoLine);
     QVERIFY(SortLinesCaseBlind(lines));
@@ -216,7 +216,7 @@ void TestSortGroupCsv::sortStoppedLeavesLines() {
     };
     QVERIFY(!SortLinesCaseBlind(lines, stopping));
     QCOMPARE(lines, input);
-    QVERIFY(!SortTextCaseBlind(input.join(u'\n'), LineBreaks::File, stopping));
+    QVERIFY(!SortTextCaseBlind(input.join(u'\n'), LineEnds::File, stopping));
 }
 
 void TestSortGroupCsv::groupLinesReporting_data() {

@@ -11,7 +11,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QStringList linesAt(const QString &text, LineBreaks breaks) {
+QStringList linesAt(const QString &text, LineEnds breaks) {
     QStringList lines;
     for (const LineRange &range : lineRanges(text, breaks))
         lines.append(text.sliced(range.start, range.length));
@@ -60,8 +60,8 @@ void TestLineRanges::sameLinesAsTheSplitters_data() {
 
 void TestLineRanges::sameLinesAsTheSplitters() {
     QFETCH(QString, text);
-    QCOMPARE(linesAt(text, LineBreaks::File), splitLines(text));
-    QCOMPARE(linesAt(text, LineBreaks::EditorParagraphs),
+    QCOMPARE(linesAt(text, LineEnds::File), splitLines(text));
+    QCOMPARE(linesAt(text, LineEnds::EditorParagraphs),
              splitEditorLines(text, EmptyLastParagraph::StartsNoLine));
 }
 

@@ -24,8 +24,8 @@ std::vector<LineRange> rangesEndedBy(QStringView text, QChar end, qsizetype *crL
 
 } // namespace
 
-std::vector<LineRange> lineRanges(QStringView text, LineBreaks breaks) {
-    if (breaks == LineBreaks::EditorParagraphs)
+std::vector<LineRange> lineRanges(QStringView text, LineEnds breaks) {
+    if (breaks == LineEnds::EditorParagraphs)
         return rangesEndedBy(text, QChar::ParagraphSeparator);
     const qsizetype crCount = text.count(u'\r');
     if (crCount == 0)

@@ -14,13 +14,13 @@ struct LineRange {
 };
 
 // Which characters end a line.
-enum class LineBreaks {
+enum class LineEnds {
     File,            // CR LF, lone CR, lone LF: the lines splitLines gives
     EditorParagraphs // U+2029, the editor's raw text: splitEditorLines with StartsNoLine
 };
 
 // The lines of `text`, in order. A break at the very end starts no further line; an empty
 // text has no lines.
-std::vector<LineRange> lineRanges(QStringView text, LineBreaks breaks);
+std::vector<LineRange> lineRanges(QStringView text, LineEnds breaks);
 
 } // namespace brevnote
