@@ -2,6 +2,8 @@
 
 #include "collationkeys.h"
 
+#include "util/core/twothreads.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -190,12 +192,12 @@ std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
     qsizetype upperStart = 0;
     for (size_t i = 0; i < half; ++i)
         upperStart += ranges[size_t((*order)[i])].length + 1;
-    std::thread upperWriter;
+    QChar *const out = sorted.data();
     if (half < count)
-        upperWriter = std::thread(write, half, count, sorted.data() + upperStart);
-    write(0, half, sorted.data());
-    if (upperWriter.joinable())
-        upperWriter.join();
+        runOnTwoThreads([&] { write(0, half, out); },
+                        [&] { write(half, count, out + upperStart); });
+    else
+        write(0, count, out);
     return sorted;
 }
 

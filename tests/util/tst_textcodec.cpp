@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <system_error>
+#include <thread>
+
 using namespace brevnote;
 
 class TestTextCodec : public QObject {
@@ -19,6 +25,7 @@ private slots:
     void decodeDetectsEncoding();
     void largeTextDecodesAsItsPiecesDo_data();
     void largeTextDecodesAsItsPiecesDo();
+    void largeTextDecodesWithoutASecondThread();
     void encodeChoosesEncoding_data();
     void encodeChoosesEncoding();
     void everyWindows1252ByteRoundTrips();
@@ -88,6 +95,24 @@ void TestTextCodec::largeTextDecodesAsItsPiecesDo() {
             QCOMPARE(encoding, expectedEncoding);
         }
     }
+}
+
+// Where no thread can be started, a large text is still read, on the calling thread.
+void TestTextCodec::largeTextDecodesWithoutASecondThread() {
+    const auto decodeWithoutThreads = [] {
+        // Root's processes are not counted against the limit, so the child first becomes
+        // another user.
+        if (getuid() == 0)
+            QVERIFY(setgid(65534) == 0 && setuid(65534) == 0);
+        const rlimit none{0, 0};
+        QVERIFY(setrlimit(RLIMIT_NPROC, &none) == 0);
+        QVERIFY_THROWS_EXCEPTION(std::system_error, std::thread([] {}).join());
+        for (const QByteArray &piece : {QByteArray("a\xC3\xA1\n"), QByteArray("S\xE3o\r\n")}) {
+            const qsizetype count = (qsizetype(5) << 20) / piece.size();
+            QCOMPARE(decodeText(piece.repeated(count)), decodeText(piece).repeated(count));
+        }
+    };
+    QVERIFY(test::runInChildProcess(decodeWithoutThreads));
 }
 
 void TestTextCodec::encodeChoosesEncoding_data() {

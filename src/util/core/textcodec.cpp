@@ -2,6 +2,7 @@
 
 #include "util/core/apperror.h"
 #include "util/core/safefile.h"
+#include "util/core/twothreads.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <thread>
 
 namespace brevnote {
 
@@ -38,13 +38,6 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 // Below this many bytes a text is decoded on the calling thread alone: a thread would cost
 // more than it saves.
 constexpr qsizetype kParallelBytes = qsizetype(4) << 20;
-
-// Runs `lower` on this thread while a worker runs `upper`, and waits for both.
-template<typename Lower, typename Upper> void onTwoThreads(const Lower &lower, const Upper &upper) {
-    std::thread worker(upper);
-    lower();
-    worker.join();
-}
 
 void decodeWindows1252Into(QByteArrayView bytes, QChar *out) {
     for (const char byte : bytes) {
@@ -79,8 +72,9 @@ QString decodeValidUtf8(QByteArrayView body) {
     QChar *const out = text.data();
     QChar *lowerEnd = nullptr;
     QChar *upperEnd = nullptr;
-    onTwoThreads([&] { lowerEnd = decoder().appendToBuffer(out, body.first(cut)); },
-                 [&] { upperEnd = decoder().appendToBuffer(out + lowerUnits, body.sliced(cut)); });
+    runOnTwoThreads(
+        [&] { lowerEnd = decoder().appendToBuffer(out, body.first(cut)); },
+        [&] { upperEnd = decoder().appendToBuffer(out + lowerUnits, body.sliced(cut)); });
     // The count holds for all valid UTF-8; should the decoder ever disagree, decode again in
     // one piece rather than keep a gap.
     Q_ASSERT(lowerEnd == out + lowerUnits);
@@ -102,8 +96,8 @@ QString decodeWindows1252(const QByteArray &bytes) {
     }
     // One byte is one character, so the halves are independent.
     const qsizetype half = n / 2;
-    onTwoThreads([&] { decodeWindows1252Into(QByteArrayView(bytes).first(half), out); },
-                 [&] { decodeWindows1252Into(QByteArrayView(bytes).sliced(half), out + half); });
+    runOnTwoThreads([&] { decodeWindows1252Into(QByteArrayView(bytes).first(half), out); },
+                    [&] { decodeWindows1252Into(QByteArrayView(bytes).sliced(half), out + half); });
     return text;
 }
 
