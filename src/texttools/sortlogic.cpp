@@ -2,8 +2,6 @@
 
 #include "collationkeys.h"
 
-#include "util/core/twothreads.h"
-
 #include <QLocale>
 
 #include <algorithm>
@@ -173,31 +171,18 @@ std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
         progress);
     if (!order)
         return std::nullopt;
-    // The sorted lines straight from the text into one string, without a string per line;
-    // a large text's second half is written by a worker meanwhile.
+    // The sorted lines straight from the text into one string, without a string per line.
     qsizetype size = ranges.empty() ? 0 : qsizetype(ranges.size()) - 1;
     for (const LineRange &range : ranges)
         size += range.length;
     QString sorted(size, Qt::Uninitialized);
-    const auto write = [&](size_t first, size_t last, QChar *out) {
-        for (size_t i = first; i < last; ++i) {
-            const LineRange &range = ranges[size_t((*order)[i])];
-            out = std::copy_n(text.data() + range.start, range.length, out);
-            if (i + 1 < order->size())
-                *out++ = u'\n';
-        }
-    };
-    const size_t count = order->size();
-    const size_t half = qsizetype(count) >= kParallelLines ? count / 2 : count;
-    qsizetype upperStart = 0;
-    for (size_t i = 0; i < half; ++i)
-        upperStart += ranges[size_t((*order)[i])].length + 1;
-    QChar *const out = sorted.data();
-    if (half < count)
-        runOnTwoThreads([&] { write(0, half, out); },
-                        [&] { write(half, count, out + upperStart); });
-    else
-        write(0, count, out);
+    QChar *out = sorted.data();
+    for (size_t i = 0; i < order->size(); ++i) {
+        if (i > 0)
+            *out++ = u'\n';
+        const LineRange &range = ranges[size_t((*order)[i])];
+        out = std::copy_n(text.data() + range.start, range.length, out);
+    }
     return sorted;
 }
 

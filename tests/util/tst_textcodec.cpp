@@ -9,12 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <system_error>
-#include <thread>
-
 using namespace brevnote;
 
 class TestTextCodec : public QObject {
@@ -23,9 +17,6 @@ class TestTextCodec : public QObject {
 private slots:
     void decodeDetectsEncoding_data();
     void decodeDetectsEncoding();
-    void largeTextDecodesAsItsPiecesDo_data();
-    void largeTextDecodesAsItsPiecesDo();
-    void largeTextDecodesWithoutASecondThread();
     void encodeChoosesEncoding_data();
     void encodeChoosesEncoding();
     void everyWindows1252ByteRoundTrips();
@@ -68,51 +59,6 @@ void TestTextCodec::decodeDetectsEncoding() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(decodeText(bytes), text);
-}
-
-void TestTextCodec::largeTextDecodesAsItsPiecesDo_data() {
-    QTest::addColumn<QByteArray>("piece");
-    QTest::newRow("ascii lines") << QByteArray("abc\r\n");
-    QTest::newRow("two-byte characters") << QByteArray("a\xC3\xA1\n");
-    QTest::newRow("three-byte characters") << QByteArray("\xE2\x82\xAC");
-    QTest::newRow("surrogate pairs") << QByteArray("\xF0\x9F\x98\x80x");
-    QTest::newRow("byte-order mark inside") << QByteArray("xy\xEF\xBB\xBF");
-    QTest::newRow("windows-1252") << QByteArray("S\xE3o\r\n");
-}
-
-// A text large enough to be decoded in two parts at once reads as its pieces read one by one,
-// wherever the cut between the parts falls in a character.
-void TestTextCodec::largeTextDecodesAsItsPiecesDo() {
-    QFETCH(QByteArray, piece);
-    for (const QByteArray &start : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
-        for (qsizetype extra = 0; extra < 5; ++extra) {
-            const qsizetype count = (qsizetype(5) << 20) / piece.size() + extra;
-            TextEncoding expectedEncoding;
-            const QString expected = decodeText(start + piece, &expectedEncoding) +
-                                     decodeText(piece).repeated(count - 1);
-            TextEncoding encoding;
-            QCOMPARE(decodeText(start + piece.repeated(count), &encoding), expected);
-            QCOMPARE(encoding, expectedEncoding);
-        }
-    }
-}
-
-// Where no thread can be started, a large text is still read, on the calling thread.
-void TestTextCodec::largeTextDecodesWithoutASecondThread() {
-    const auto decodeWithoutThreads = [] {
-        // Root's processes are not counted against the limit, so the child first becomes
-        // another user.
-        if (getuid() == 0)
-            QVERIFY(setgid(65534) == 0 && setuid(65534) == 0);
-        const rlimit none{0, 0};
-        QVERIFY(setrlimit(RLIMIT_NPROC, &none) == 0);
-        QVERIFY_THROWS_EXCEPTION(std::system_error, std::thread([] {}).join());
-        for (const QByteArray &piece : {QByteArray("a\xC3\xA1\n"), QByteArray("S\xE3o\r\n")}) {
-            const qsizetype count = (qsizetype(5) << 20) / piece.size();
-            QCOMPARE(decodeText(piece.repeated(count)), decodeText(piece).repeated(count));
-        }
-    };
-    QVERIFY(test::runInChildProcess(decodeWithoutThreads));
 }
 
 void TestTextCodec::encodeChoosesEncoding_data() {

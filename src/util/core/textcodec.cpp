@@ -1,8 +1,8 @@
 #include "util/core/textcodec.h"
 
 #include "util/core/apperror.h"
+#include "util/core/lineranges.h"
 #include "util/core/safefile.h"
-#include "util/core/twothreads.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -35,69 +35,15 @@ int windows1252Byte(char16_t c) {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
-// Below this many bytes a text is decoded on the calling thread alone: a thread would cost
-// more than it saves.
-constexpr qsizetype kParallelBytes = qsizetype(4) << 20;
-
-void decodeWindows1252Into(QByteArrayView bytes, QChar *out) {
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
-    }
-}
-
-// Valid UTF-8 as UTF-16; a large text in two parts at once, cut between two characters.
-QString decodeValidUtf8(QByteArrayView body) {
-    // Only the one mark the caller removed is not text: a second one is a character (U+FEFF)
-    // that the text started with, and writing the text puts it back behind a new mark.
-    const auto decoder = [] {
-        return QStringDecoder(QStringConverter::Utf8,
-                              QStringConverter::Flag::Stateless |
-                                  QStringConverter::Flag::ConvertInitialBom);
-    };
-    const qsizetype n = body.size();
-    if (n < kParallelBytes)
-        return decoder().decode(body);
-    qsizetype cut = n / 2;
-    while (cut < n && (static_cast<unsigned char>(body[cut]) & 0xC0) == 0x80)
-        ++cut;
-    // Where the upper part's text starts: one UTF-16 unit for each character of the lower
-    // part (one byte of each is not a continuation byte), two for those beyond the BMP.
-    qsizetype lowerUnits = 0;
-    for (const char byte : body.first(cut)) {
-        const auto b = static_cast<unsigned char>(byte);
-        lowerUnits += ((b & 0xC0) != 0x80) + (b >= 0xF0);
-    }
-    QString text(n, Qt::Uninitialized); // never fewer bytes than UTF-16 units
-    QChar *const out = text.data();
-    QChar *lowerEnd = nullptr;
-    QChar *upperEnd = nullptr;
-    runOnTwoThreads(
-        [&] { lowerEnd = decoder().appendToBuffer(out, body.first(cut)); },
-        [&] { upperEnd = decoder().appendToBuffer(out + lowerUnits, body.sliced(cut)); });
-    // The count holds for all valid UTF-8; should the decoder ever disagree, decode again in
-    // one piece rather than keep a gap.
-    Q_ASSERT(lowerEnd == out + lowerUnits);
-    if (lowerEnd != out + lowerUnits)
-        return decoder().decode(body);
-    text.truncate(upperEnd - out);
-    return text;
-}
-
 } // namespace
 
 QString decodeWindows1252(const QByteArray &bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
-    QChar *const out = text.data();
-    const qsizetype n = bytes.size();
-    if (n < kParallelBytes) {
-        decodeWindows1252Into(bytes, out);
-        return text;
+    QChar *out = text.data();
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
     }
-    // One byte is one character, so the halves are independent.
-    const qsizetype half = n / 2;
-    runOnTwoThreads([&] { decodeWindows1252Into(QByteArrayView(bytes).first(half), out); },
-                    [&] { decodeWindows1252Into(QByteArrayView(bytes).sliced(half), out + half); });
     return text;
 }
 
@@ -132,7 +78,11 @@ QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
     }
     if (encoding)
         *encoding = hasBom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-    return decodeValidUtf8(body);
+    // Only the one mark removed above is not text: a second one is a character (U+FEFF)
+    // that the text started with, and writing the text puts it back behind a new mark.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    return utf8.decode(body);
 }
 
 namespace {
@@ -245,20 +195,11 @@ QString normalizeLineBreaks(QString text) {
 }
 
 QStringList splitLines(const QString &text) {
+    const std::vector<LineRange> ranges = lineRanges(text, LineEnds::File);
     QStringList lines;
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.sliced(start));
+    lines.reserve(qsizetype(ranges.size()));
+    for (const LineRange &range : ranges)
+        lines.append(text.sliced(range.start, range.length));
     return lines;
 }
 
