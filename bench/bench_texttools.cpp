@@ -1,5 +1,6 @@
 // The text tools on a million generated lines (about 34 MB): sort, group, cut and CSV, each
-// from the file (read, decode, split, tool) and the tool alone on lines in memory, plus the
+// from the file (read, decode, split, tool; the sort reads the lines where they stand in the
+// text and gives the sorted text) and the tool alone on lines in memory, plus the
 // editor's one-step replacement and its undo. bench/texttools_compare.sh runs the matching
 // shell commands on the same file. `--write-input=FILE` writes the file and exits.
 
@@ -70,12 +71,12 @@ ColumnCutOptions cutOptions() {
     return options;
 }
 
+// The file's text sorted by its line places into one sorted text, lines joined by '\n' (what
+// would go back into the editor), without a string per line. "Ordenar" in the editor still
+// sorts the editor's lines as strings: that is sortLines below.
 void sortFromFile(benchmark::State &state) {
-    for (auto _ : state) {
-        QStringList lines = readInput();
-        SortLinesCaseBlind(lines);
-        benchmark::DoNotOptimize(lines.size());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SortTextCaseBlind(readTextFile(inputPath()), LineEnds::File));
 }
 BENCHMARK(sortFromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
@@ -85,12 +86,10 @@ void groupFromFile(benchmark::State &state) {
 }
 BENCHMARK(groupFromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
+// The file's text cut by its line places into one text, as the sort above does.
 void cutFromFile(benchmark::State &state) {
-    for (auto _ : state) {
-        QStringList lines = readInput();
-        CutLines(lines, cutOptions());
-        benchmark::DoNotOptimize(lines.size());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CutText(readTextFile(inputPath()), LineEnds::File, cutOptions()));
 }
 BENCHMARK(cutFromFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

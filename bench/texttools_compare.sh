@@ -2,6 +2,11 @@
 # Runs the text tools' benchmark beside the matching shell commands on the same generated
 # file of a million lines and prints each ratio (ours / reference; lower is better).
 # Build first: cmake --preset bench && cmake --build --preset bench --target bench_texttools
+# "file": read, decode, split and the tool, timed inside bench_texttools (the sort reads the
+# lines where they stand in the decoded text and gives the sorted text in one string).
+# "lines": the tool alone on lines already in memory as strings. The references run under
+# this shell's locale, printed below; sort uses as many threads as there are cores.
+# BENCH_TEXTTOOLS=path runs another build of bench_texttools (an older commit, say).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)

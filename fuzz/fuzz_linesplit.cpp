@@ -1,5 +1,6 @@
 // The text tools on arbitrary text: the editor's text split into lines and joined back is the
-// same text with its breaks normalised, and every tool rule keeps what it promises about the
+// same text with its breaks normalised, the line places give the same lines (and sorting
+// them the same text), and every tool rule keeps what it promises about the
 // lines (count, lengths, order, counts, whole surrogate pairs) and adds no line break.
 //
 // Input: four option bytes, then the text (decoded as a file is, or as raw UTF-16, which can
@@ -12,6 +13,7 @@
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
 #include "util/core/editorlinesplit.h"
+#include "util/core/lineranges.h"
 #include "util/core/textcodec.h"
 #include "util/core/textroutines.h"
 
@@ -111,9 +113,20 @@ void checkCapitaliser(const QStringList &lines, const UpperFirstOptions &options
     checkWrittenBack(formatted, "capitalise");
 }
 
-void checkSort(const QStringList &lines) {
+// The lines at the places lineRanges gives.
+QStringList linesAt(const QString &text, LineEnds breaks) {
+    QStringList lines;
+    for (const LineRange &range : lineRanges(text, breaks))
+        lines.append(text.sliced(range.start, range.length));
+    return lines;
+}
+
+void checkSort(const QString &raw, const QStringList &lines) {
     QStringList sorted = lines;
     FUZZ_CHECK(SortLinesCaseBlind(sorted));
+    // The sort of the raw text's line places gives those lines joined.
+    FUZZ_CHECK(SortTextCaseBlind(raw, LineEnds::EditorParagraphs) == joinEditorLines(sorted),
+               fuzz::shown(raw));
     // In the order of the collation keys. (QCollator::compare puts every text after the empty
     // one, while a text of control characters only has the empty text's key.)
     const QCollator collator = CaseBlindCollator();
@@ -187,10 +200,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString normalised = raw.endsWith(QChar::ParagraphSeparator) ? raw.chopped(1) : raw;
     FUZZ_CHECK(editorText(joinEditorLines(lines)) == normalised, fuzz::shown(raw));
     checkWrittenBack(lines, "split");
+    // The line places give the editor's lines: from its raw text, and from the file's text
+    // when that holds no paragraph separator of its own (the editor would break there too).
+    FUZZ_CHECK(linesAt(raw, LineEnds::EditorParagraphs) == lines, fuzz::shown(raw));
+    if (!text.contains(QChar::ParagraphSeparator))
+        FUZZ_CHECK(linesAt(text, LineEnds::File) == lines, fuzz::shown(text));
 
     checkCutter(lines, options.cut);
     checkCapitaliser(lines, options.upperFirst);
-    checkSort(lines);
+    checkSort(raw, lines);
     checkGrouping(lines);
     checkCsv(raw, lines);
     return 0;

@@ -42,14 +42,26 @@ bool CollationKeys::isValid() const {
     return m_collator->handle != nullptr;
 }
 
+void CollationKeys::reserve(qsizetype lines, qsizetype characters) {
+    m_keys.reserve(size_t(lines));
+    m_offsets.reserve(size_t(lines));
+    // A Latin letter weighs about one byte at the first level; the second level and the
+    // level separators add a few bytes a line.
+    m_block.reserve(size_t(characters + characters / 4 + 8 * lines));
+}
+
 void CollationKeys::add(QStringView line, qsizetype index) {
     const auto *text = reinterpret_cast<const UChar *>(line.utf16());
     const auto length = int(std::min<qsizetype>(line.size(), INT_MAX));
     // Room for a usual key; ICU says how much a longer one needs, and it is made again.
     qsizetype room = 16 + line.size() + line.size() / 2;
     for (;;) {
-        if (qsizetype(m_block.size()) < m_used + room)
-            m_block.resize(size_t(std::max<qsizetype>(m_used + room, 2 * m_block.size())));
+        if (qsizetype(m_block.size()) < m_used + room) {
+            // The reserved room first, then twice the size.
+            const auto needed = size_t(m_used + room);
+            m_block.resize(needed <= m_block.capacity() ? m_block.capacity()
+                                                        : std::max(needed, 2 * m_block.size()));
+        }
         const int size = ucol_getSortKey(m_collator->handle, text, length, m_block.data() + m_used,
                                          int(std::min<qsizetype>(room, INT_MAX)));
         if (size <= room) {

@@ -44,6 +44,9 @@ public:
     // False when ICU has no collator for the locale; then nothing else may be called.
     bool isValid() const;
 
+    // Makes room for the keys of `lines` lines of `characters` characters in all, so that
+    // adding them seldom moves the keys already made.
+    void reserve(qsizetype lines, qsizetype characters);
     // Adds the key of one line; `index` is its place in the text.
     void add(QStringView line, qsizetype index);
     // The keys added so far, pointing into this object's block: it must outlive them.

@@ -79,4 +79,24 @@ bool CutLines(QStringList &lines, const ColumnCutOptions &options, const LinePro
     return true;
 }
 
+std::optional<QString> CutText(QStringView text, LineEnds breaks, const ColumnCutOptions &options,
+                               const LineProgress &progress) {
+    const std::vector<LineRange> ranges = lineRanges(text, breaks);
+    const qsizetype total = qsizetype(ranges.size());
+    // A cut line is never longer than the line, so this is room enough for all of them.
+    QString cut;
+    cut.reserve(text.size() + total * (options.finalText.size() + 1));
+    for (qsizetype i = 0; i < total; ++i) {
+        if (i > 0)
+            cut.append(u'\n');
+        const QStringView line = text.sliced(ranges[size_t(i)].start, ranges[size_t(i)].length);
+        const auto [first, size] = keptPart(line, options);
+        cut.append(line.sliced(first, size));
+        cut.append(options.finalText);
+        if (!reportProgress(progress, i + 1, total))
+            return std::nullopt;
+    }
+    return cut;
+}
+
 } // namespace brevnote

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "toolprogress.h"
+#include "util/core/lineranges.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <optional>
 
 // The column cutter's rules over plain lines: keep one fixed-position slice of each line.
 namespace brevnote {
@@ -32,5 +35,10 @@ QString CutLine(QStringView line, const ColumnCutOptions &options);
 // Cuts every line in place; false (lines partly cut) when `progress` asked to stop.
 bool CutLines(QStringList &lines, const ColumnCutOptions &options,
               const LineProgress &progress = {});
+
+// Cuts every line of `text` into one new text, lines joined by '\n', without a string per
+// line; nothing when `progress` asked to stop.
+std::optional<QString> CutText(QStringView text, LineEnds breaks, const ColumnCutOptions &options,
+                               const LineProgress &progress = {});
 
 } // namespace brevnote

@@ -2,8 +2,12 @@
 
 #include "toolprogress.h"
 
+#include "util/core/lineranges.h"
+
 #include <QCollator>
 #include <QStringList>
+
+#include <optional>
 
 // The sort of lines: ascending, ignoring case, by the user's locale.
 namespace brevnote {
@@ -18,5 +22,11 @@ QCollator CaseBlindCollator();
 // equal keep their order; duplicates and empty lines stay (empty lines first). False, with
 // the lines untouched, when `progress` asked to stop.
 bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress = {});
+
+// The lines of `text`, cut at `breaks`, sorted as SortLinesCaseBlind sorts them and joined by
+// '\n' (none after the last): the lines are read where they stand in the text, without a
+// string for each. Nothing when `progress` asked to stop.
+std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
+                                         const LineProgress &progress = {});
 
 } // namespace brevnote

@@ -93,6 +93,14 @@ void TestColumnCut::cutLine() {
     QStringList lines{QString(line.constData(), line.size())};
     QVERIFY(CutLines(lines, options));
     QTEST(lines.at(0), "expected");
+    // And the cut of a whole text by its line places, between other breaks.
+    QFETCH(QString, expected);
+    const QString text = line + u"\r\n"_s + line + u"\n"_s + line + u"\r"_s;
+    QCOMPARE(CutText(text, LineEnds::File, options),
+             expected + u'\n' + expected + u'\n' + expected);
+    QCOMPARE(CutText(line + QChar::ParagraphSeparator + line + QChar::ParagraphSeparator,
+                     LineEnds::EditorParagraphs, options),
+             expected + u'\n' + expected);
 }
 
 void TestColumnCut::cutLinesKeepsCountAndStops() {
@@ -111,6 +119,8 @@ void TestColumnCut::cutLinesKeepsCountAndStops() {
         return done < total / 2;
     }));
     QCOMPARE(calls, 2);
+    QVERIFY(!CutText(stopped.join(u'\n'), LineEnds::File, options,
+                     [](qsizetype done, qsizetype total) { return done < total / 2; }));
 }
 
 BREVNOTE_TEST_GUILESS_MAIN(TestColumnCut)

@@ -4,12 +4,15 @@
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
 #include "util/core/editorlinesplit.h"
+#include "util/core/textcodec.h"
 
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QtTest>
 
 #include <algorithm>
+
+Q_DECLARE_METATYPE(brevnote::LineEnds)
 
 using namespace brevnote;
 using namespace Qt::Literals::StringLiterals;
@@ -86,6 +89,8 @@ private slots:
     void sortUnderTheCLocaleCollatesAsPortuguese();
     void sortMatchesPlainCollatorSort_data();
     void sortMatchesPlainCollatorSort();
+    void sortTextMatchesSortLines_data();
+    void sortTextMatchesSortLines();
     void sortStoppedLeavesLines_data();
     void sortStoppedLeavesLines();
     void groupLinesReporting_data();
@@ -164,6 +169,40 @@ void TestSortGroupCsv::sortMatchesPlainCollatorSort() {
     QCOMPARE(lines, expected);
 }
 
+void TestSortGroupCsv::sortTextMatchesSortLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<LineEnds>("breaks");
+    const auto file = LineEnds::File;
+    QTest::newRow("empty") << QString() << file;
+    QTest::newRow("only a break: one empty line") << u"\n"_s << file;
+    QTest::newRow("crlf") << u"banana\r\nApple\r\ncherry\r\napple\r\n"_s << file;
+    QTest::newRow("lf, lone cr, empty lines") << u"b\ra\n\nB\r\rA"_s << file;
+    QTest::newRow("empty last line") << u"b\na\n\n"_s << file;
+    QTest::newRow("empty line first") << u"\nb\na"_s << file;
+    QTest::newRow("surrogate pairs") << u"😀b\r\n😀a\r\n😀\r\n"_s << file;
+    QTest::newRow("windows-1252 file")
+        << decodeText(QByteArray("\xC9va\r\nabacate\r\nZebra\r\n\xC1gata\r\n")) << file;
+    QTest::newRow("editor paragraphs")
+        << u"b\u2029a\u2029\u2029A\u2029"_s << LineEnds::EditorParagraphs;
+    QTest::newRow("two threads, crlf") << randomLines(70000, 11).join(u"\r\n"_s) << file;
+    QTest::newRow("two threads, paragraphs")
+        << randomLines(70000, 12).join(QChar::ParagraphSeparator) << LineEnds::EditorParagraphs;
+}
+
+// Sorting the text's line places gives what sorting its lines as strings and joining them
+// gives.
+void TestSortGroupCsv::sortTextMatchesSortLines() {
+    QFETCH(QString, text);
+    QFETCH(LineEnds, breaks);
+    QStringList lines = breaks == LineEnds::File
+                            ? splitLines(text)
+                            : splitEditorLines(text, EmptyLastParagraph::StartsNoLine);
+    QVERIFY(SortLinesCaseBlind(lines));
+    const std::optional<QString> sorted = SortTextCaseBlind(text, breaks);
+    QVERIFY(sorted);
+    QCOMPARE(*sorted, joinEditorLines(lines));
+}
+
 void TestSortGroupCsv::sortStoppedLeavesLines_data() {
     QTest::addColumn<bool>("whileSorting");
     QTest::newRow("while keying") << false;
@@ -174,10 +213,12 @@ void TestSortGroupCsv::sortStoppedLeavesLines() {
     QFETCH(bool, whileSorting);
     const QStringList input = randomLines(70000, 7);
     QStringList lines = input;
-    QVERIFY(!SortLinesCaseBlind(lines, [whileSorting](qsizetype done, qsizetype total) {
+    const LineProgress stopping = [whileSorting](qsizetype done, qsizetype total) {
         return whileSorting && done < total;
-    }));
+    };
+    QVERIFY(!SortLinesCaseBlind(lines, stopping));
     QCOMPARE(lines, input);
+    QVERIFY(!SortTextCaseBlind(input.join(u'\n'), LineEnds::File, stopping));
 }
 
 void TestSortGroupCsv::groupLinesReporting_data() {

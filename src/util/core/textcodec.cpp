@@ -1,6 +1,7 @@
 #include "util/core/textcodec.h"
 
 #include "util/core/apperror.h"
+#include "util/core/lineranges.h"
 #include "util/core/safefile.h"
 
 #include <QFile>
@@ -194,20 +195,11 @@ QString normalizeLineBreaks(QString text) {
 }
 
 QStringList splitLines(const QString &text) {
+    const std::vector<LineRange> ranges = lineRanges(text, LineEnds::File);
     QStringList lines;
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.sliced(start));
+    lines.reserve(qsizetype(ranges.size()));
+    for (const LineRange &range : ranges)
+        lines.append(text.sliced(range.start, range.length));
     return lines;
 }
 
