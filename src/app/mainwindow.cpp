@@ -7,6 +7,7 @@
 
 #include "reminders/reminderlistwindow.h"
 #include "reminders/reminderpass.h"
+#include "texttools/toolprogressdialog.h"
 #include "util/core/apperror.h"
 #include "util/core/clock.h"
 #include "util/core/paths.h"
@@ -455,6 +456,10 @@ ReminderPass &TfMaster::ensureReminderChecker() {
 }
 
 void TfMaster::TimerTimer() {
+    // An alarm's window would run an event loop of its own, taking input into a text that a
+    // tool may be replacing: the pass waits for the next tick.
+    if (ToolProgressDialog::anyAtWork())
+        return;
     // Off for the whole pass: the pass can open windows whose event loops would let ticks
     // pile up and passes overlap.
     Timer->stop();

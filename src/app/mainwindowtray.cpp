@@ -6,6 +6,8 @@
 #include "closingdump.h"
 #include "mastertexts.h"
 
+#include "texttools/toolprogressdialog.h"
+
 #include "util/core/clock.h"
 #include "util/core/paths.h"
 #include "util/core/platform.h"
@@ -20,6 +22,11 @@
 #include <QWindow>
 
 namespace brevnote {
+
+namespace {
+// How often an ending asked for while a text tool works looks again.
+constexpr int kEndingRetryMs = 200;
+} // namespace
 
 void TfMaster::createTrayIcon() {
     PopupMenu_TrayIcon = new QMenu(this);
@@ -164,6 +171,12 @@ void TfMaster::saveClosingDumpBeforeExit() {
 }
 
 void TfMaster::Fechar1Click() {
+    // From the tray menu while a text tool works on the text: the dump would hold a half
+    // replaced text, so the ending waits until the tool is done.
+    if (ToolProgressDialog::anyAtWork()) {
+        QTimer::singleShot(kEndingRetryMs, this, &TfMaster::Fechar1Click);
+        return;
+    }
     if (!m_dumpDone) {
         try {
             SaveClosingDump();

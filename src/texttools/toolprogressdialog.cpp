@@ -20,9 +20,18 @@ constexpr qint64 kSliceMs = 40;
 constexpr qsizetype kLinesPerLook = 512;
 } // namespace
 
+namespace {
+int g_toolsAtWork = 0; // interface thread only
+} // namespace
+
+bool ToolProgressDialog::anyAtWork() {
+    return g_toolsAtWork > 0;
+}
+
 ToolProgressDialog::ToolProgressDialog(QWidget *owner, const QString &label, qsizetype lines) {
     if (lines <= kProgressDialogLines)
         return;
+    ++g_toolsAtWork;
     m_dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("Cancelar"), 0,
                                                  int(std::min<qsizetype>(lines, INT_MAX)), owner);
     m_dialog->setWindowTitle(QCoreApplication::applicationName());
@@ -33,7 +42,10 @@ ToolProgressDialog::ToolProgressDialog(QWidget *owner, const QString &label, qsi
     m_dialog->setValue(0);
 }
 
-ToolProgressDialog::~ToolProgressDialog() = default;
+ToolProgressDialog::~ToolProgressDialog() {
+    if (m_dialog)
+        --g_toolsAtWork;
+}
 
 LineProgress ToolProgressDialog::callback() {
     if (!m_dialog)

@@ -27,6 +27,12 @@ public:
     ToolProgressDialog(const ToolProgressDialog &) = delete;
     ToolProgressDialog &operator=(const ToolProgressDialog &) = delete;
 
+    // True while any tool shows its progress on a large text. The dialog is modal only to its
+    // window and runs the event loop, and while the result goes in the pad's text is half
+    // replaced: what reaches the program from outside the window (the tray menu, timers)
+    // looks here first.
+    static bool anyAtWork();
+
     // The callback the tool's logic reports to; empty for a small text.
     LineProgress callback();
     // The editor's lines for a tool (an empty last paragraph starts no line). The text is

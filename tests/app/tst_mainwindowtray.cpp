@@ -5,6 +5,7 @@
 
 #include "app/appsession.h"
 #include "app/mainwindow.h"
+#include "texttools/toolprogressdialog.h"
 #include "util/core/clock.h"
 #include "util/core/platform.h"
 
@@ -55,6 +56,7 @@ private slots:
     void fecharIsInToolsMenuOnlyWithoutTray();
     void closeIsAllowedWhileEnding();
     void fecharWritesTheDumpAndEnds();
+    void fecharAndTheReminderPassWaitForATextTool();
     void dumpRightAfterStartUpHoldsBothBanners();
     void secondDumpInTheSameSecondReplacesTheFirst();
     void fecharFailureKeepsIconAndProgram();
@@ -254,6 +256,28 @@ void TestMainWindowTray::fecharWritesTheDumpAndEnds() {
     QVERIFY(!master.findChild<QSystemTrayIcon *>());
     QCOMPARE(fixture.terminateCalls, 1);
     QVERIFY(master.closingDumpDone());
+}
+
+// A tool at work on a large text may have it half replaced: the tray's "Fechar" ends the
+// program only once the tool is done, and the reminder pass skips its tick.
+void TestMainWindowTray::fecharAndTheReminderPassWaitForATextTool() {
+    MasterFixture fixture(true);
+    TfMaster &master = *fixture.master;
+    fixture.edit()->setPlainText(u"texto"_s);
+    ScriptedDialogs dialogs;
+    {
+        const ToolProgressDialog tool(&master, u"Ordenando..."_s, kProgressDialogLines + 1);
+        master.TimerTimer();
+        QVERIFY(!master.reminderChecker());
+        action(master, "Fechar1")->trigger();
+        QTest::qWait(400);
+        QCOMPARE(fixture.terminateCalls, 0);
+        QVERIFY(fixture.dumpFiles(fixture.dataFolder()).isEmpty());
+    }
+    QTRY_COMPARE(fixture.terminateCalls, 1);
+    QCOMPARE(fixture.dumpFiles(fixture.dataFolder()).size(), 1);
+    master.TimerTimer();
+    QVERIFY(master.reminderChecker());
 }
 
 void TestMainWindowTray::dumpRightAfterStartUpHoldsBothBanners() {
