@@ -20,6 +20,12 @@ namespace {
 
 // Long enough for SQLite to work in bulk, short enough for a search to wait little.
 constexpr qint64 kStepMs = 200;
+// A transaction spans the steps of this long: FTS5 writes the words it gathered out at each
+// commit, and fewer, larger segments need much less merging. A crash redoes at most this.
+constexpr qint64 kCommitMs = 5000;
+// After indexing this much text in one run the index is merged into one segment; below it,
+// FTS5's own merging after each write keeps up.
+constexpr qint64 kOptimizeAfterBytes = 64 * 1024 * 1024;
 // Forgotten dumps' words are reclaimed by indexing anew once they outnumber the dumps.
 constexpr qint64 kForgottenSlack = 100;
 
@@ -93,13 +99,22 @@ void SearchIndexer::step() {
     QElapsedTimer clock;
     clock.start();
     try {
+        // Searches between the steps use the same connection: they see the open transaction.
+        if (!m_index->inTransaction())
+            m_transaction.start();
         m_index->begin();
         while (!m_pending.isEmpty() && !m_stop && clock.elapsed() < kStepMs) {
             m_index->addDump(m_pending.constFirst());
+            m_bytesIndexed += m_pending.constFirst().size;
             m_pending.removeFirst();
             ++m_done;
         }
-        m_index->commit();
+        if (m_stop || m_pending.isEmpty() || m_transaction.elapsed() >= kCommitMs)
+            m_index->commit();
+        if (!m_stop && m_pending.isEmpty() && m_bytesIndexed >= kOptimizeAfterBytes) {
+            m_bytesIndexed = 0;
+            m_index->optimize();
+        }
     } catch (const AppError &error) {
         m_working = false;
         recover(error.message());

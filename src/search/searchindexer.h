@@ -2,6 +2,7 @@
 
 #include "textfold.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -65,6 +66,8 @@ private:
     int m_done = 0;
     int m_total = 0;
     int m_recoveries = 0;
+    QElapsedTimer m_transaction; // since the open transaction began
+    qint64 m_bytesIndexed = 0;   // since the last optimize()
     bool m_working = false;
     std::atomic<bool> m_stop = false;
 };

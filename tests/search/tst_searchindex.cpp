@@ -190,6 +190,12 @@ void TestSearchIndex::deletedDumpGoneAfterRestart() {
         test::IndexedService index(indexPath(), {folder});
         QCOMPARE(index.find(u"senha"_s).size(), 2);
     }
+    {
+        // Committed once indexed, not only when the program ends.
+        DumpIndex index;
+        QCOMPARE(index.open(indexPath()), QString());
+        QCOMPARE(index.dumpCount(), 2);
+    }
     QVERIFY(QFile::remove(folder + u'/' + kDump1));
     // A dump that changed is read again.
     test::writeDump(folder, kDump2, u"senha trocada"_s);
