@@ -251,9 +251,17 @@ void DumpIndex::commit() {
     }
 }
 
-void DumpIndex::optimize() {
+bool DumpIndex::mergeSome(int pages) {
     commit();
-    exec(QStringLiteral("INSERT INTO texts(texts) VALUES('optimize')"));
+    const auto changes = [this] {
+        QSqlQuery query = exec(QStringLiteral("SELECT total_changes()"));
+        return query.next() ? query.value(0).toLongLong() : 0;
+    };
+    const qint64 before = changes();
+    // A negative count merges every level, not only those with enough segments.
+    exec(QStringLiteral("INSERT INTO texts(texts, rank) VALUES('merge', %1)").arg(-pages));
+    // FTS5 counts at least two changes when it merged anything.
+    return changes() - before >= 2;
 }
 
 bool DumpIndex::addDump(const DumpFile &dump) {

@@ -66,9 +66,10 @@ public:
     void begin();
     void commit();
     bool inTransaction() const { return m_inTransaction; }
-    // Merges the whole index into one segment. After many dumps at once, so that each dump
-    // added later does not inherit the merging of the large segments they left.
-    void optimize();
+    // Merges about `pages` pages of the index towards one segment, as FTS5's 'optimize' does
+    // in one go; returns false once there was nothing left to merge. After many dumps at
+    // once, so that each dump added later does not inherit the merging they left.
+    bool mergeSome(int pages);
 
     // Rows of dumps forgotten: their words stay in the FTS5 table (it keeps no text to
     // remove them by) but are never found again; clear() and indexing anew reclaims them.
