@@ -2,9 +2,11 @@
 // once, by hand, with the bench preset:
 //   nice -n 19 build/bench/bench/bench_search
 // BREVNOTE_BENCH_DUMPS sets another number of dumps (730 for a tenth); the dumps are written
-// into a temporary folder and deleted at the end. Printed once: generating, `grep -ril` over
-// all of them, indexing from nothing, the sizes. Then Google Benchmark times adding one new
-// dump and the first 50 results of a few queries.
+// into a temporary folder and deleted at the end. BREVNOTE_BENCH_FOLDER names a folder to
+// write them into once and use as it is on later runs (it is kept; a run then skips the
+// generating). Printed once: generating, `grep -ril` over all of them, indexing from nothing,
+// the sizes. Then Google Benchmark times adding one new dump and the first 50 results of a
+// few queries.
 
 #include "search/dumpfiles.h"
 #include "search/dumpindex.h"
@@ -36,6 +38,7 @@ constexpr qint64 kDumpBytes = 100 * 1024;
 
 QTemporaryDir *g_dir = nullptr;
 QString g_folder;
+QString g_newFolder;
 QString g_indexPath;
 int g_added = 0;
 
@@ -126,10 +129,13 @@ qint64 folderBytes(const QString &folder, const QString &pattern) {
 
 void prepare(int dumps) {
     g_dir = new QTemporaryDir;
-    g_folder = qEnvironmentVariableIsSet("BN_DUMPS_DIR") ? qEnvironmentVariable("BN_DUMPS_DIR")
-                                                         : g_dir->filePath(QStringLiteral("dumps"));
-    const bool reuse = QDir(g_folder).exists();
+    const QString kept = qEnvironmentVariable("BREVNOTE_BENCH_FOLDER");
+    g_folder = kept.isEmpty() ? g_dir->filePath(QStringLiteral("dumps")) : kept;
+    const bool reuse = !kept.isEmpty() && QDir(kept).exists();
     QDir().mkpath(g_folder);
+    // The dumps added one by one go apart, so a kept folder stays as it was made.
+    g_newFolder = g_dir->filePath(QStringLiteral("new"));
+    QDir().mkpath(g_newFolder);
     g_indexPath = g_dir->filePath(dumpIndexFileName());
 
     QElapsedTimer clock;
@@ -138,8 +144,11 @@ void prepare(int dumps) {
     for (int i = 0; i < dumps && !reuse; ++i)
         writeLinesFile(g_folder + u'/' + dumpName(i), maker.dumpLines());
     const qint64 textBytes = folderBytes(g_folder, QStringLiteral("Brevnote*.txt"));
-    std::printf("generated %d dumps, %.1f MB, in %.1f s\n", dumps, double(textBytes) / 1e6,
-                double(clock.elapsed()) / 1e3);
+    if (reuse)
+        dumps =
+            int(QDir(g_folder).entryList({QStringLiteral("Brevnote*.txt")}, QDir::Files).size());
+    std::printf("%s %d dumps, %.1f MB, in %.1f s\n", reuse ? "found" : "generated", dumps,
+                double(textBytes) / 1e6, double(clock.elapsed()) / 1e3);
 
     // Once to fill the page cache, as the indexer finds it after writing; then timed.
     QProcess::execute(QStringLiteral("grep"),
@@ -203,7 +212,7 @@ void addOneNewDump(benchmark::State &state) {
     TextMaker maker;
     for (auto _ : state) {
         state.PauseTiming();
-        const QString path = g_folder + u'/' + dumpName(100000 + g_added++);
+        const QString path = g_newFolder + u'/' + dumpName(100000 + g_added++);
         writeLinesFile(path, maker.dumpLines());
         const std::optional<DumpFile> dump = dumpFileAt(path);
         state.ResumeTiming();
