@@ -2,9 +2,11 @@
 // once, by hand, with the bench preset:
 //   nice -n 19 build/bench/bench/bench_search
 // BREVNOTE_BENCH_DUMPS sets another number of dumps (730 for a tenth); the dumps are written
-// into a temporary folder and deleted at the end. Printed once: generating, `grep -ril` over
-// all of them, indexing from nothing, the sizes. Then Google Benchmark times adding one new
-// dump and the first 50 results of a few queries.
+// into a temporary folder and deleted at the end. BREVNOTE_BENCH_FOLDER names a folder to
+// write them into once and use as it is on later runs (it is kept; a run then skips the
+// generating). Printed once: generating, `grep -ril` over all of them, indexing from nothing,
+// the sizes. Then Google Benchmark times adding one new dump and the first 50 results of a
+// few queries.
 
 #include "search/dumpfiles.h"
 #include "search/dumpindex.h"
@@ -26,6 +28,7 @@
 #include "benchmain.h"
 
 #include <cstdio>
+#include <ctime>
 
 using namespace brevnote;
 
@@ -35,6 +38,7 @@ constexpr qint64 kDumpBytes = 100 * 1024;
 
 QTemporaryDir *g_dir = nullptr;
 QString g_folder;
+QString g_newFolder;
 QString g_indexPath;
 int g_added = 0;
 
@@ -103,6 +107,13 @@ private:
     QStringList m_words;
 };
 
+// CPU time of all the program's threads: steadier than the clock on a busy machine.
+double processCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
 QString dumpName(int i) {
     const QDateTime when = QDateTime(QDate(2016, 1, 1), QTime(18, 0)).addSecs(qint64(i) * 43200);
     return QStringLiteral("Brevnote") + when.toString(QStringLiteral("yyyyMMddHHmmss")) +
@@ -118,18 +129,26 @@ qint64 folderBytes(const QString &folder, const QString &pattern) {
 
 void prepare(int dumps) {
     g_dir = new QTemporaryDir;
-    g_folder = g_dir->filePath(QStringLiteral("dumps"));
+    const QString kept = qEnvironmentVariable("BREVNOTE_BENCH_FOLDER");
+    g_folder = kept.isEmpty() ? g_dir->filePath(QStringLiteral("dumps")) : kept;
+    const bool reuse = !kept.isEmpty() && QDir(kept).exists();
     QDir().mkpath(g_folder);
+    // The dumps added one by one go apart, so a kept folder stays as it was made.
+    g_newFolder = g_dir->filePath(QStringLiteral("new"));
+    QDir().mkpath(g_newFolder);
     g_indexPath = g_dir->filePath(dumpIndexFileName());
 
     QElapsedTimer clock;
     clock.start();
     TextMaker maker;
-    for (int i = 0; i < dumps; ++i)
+    for (int i = 0; i < dumps && !reuse; ++i)
         writeLinesFile(g_folder + u'/' + dumpName(i), maker.dumpLines());
     const qint64 textBytes = folderBytes(g_folder, QStringLiteral("Brevnote*.txt"));
-    std::printf("generated %d dumps, %.1f MB, in %.1f s\n", dumps, double(textBytes) / 1e6,
-                double(clock.elapsed()) / 1e3);
+    if (reuse)
+        dumps =
+            int(QDir(g_folder).entryList({QStringLiteral("Brevnote*.txt")}, QDir::Files).size());
+    std::printf("%s %d dumps, %.1f MB, in %.1f s\n", reuse ? "found" : "generated", dumps,
+                double(textBytes) / 1e6, double(clock.elapsed()) / 1e3);
 
     // Once to fill the page cache, as the indexer finds it after writing; then timed.
     QProcess::execute(QStringLiteral("grep"),
@@ -142,6 +161,7 @@ void prepare(int dumps) {
                 grepSeconds, 3 * grepSeconds);
 
     clock.restart();
+    const double cpuBefore = processCpuSeconds();
     {
         SearchService service(g_indexPath, {g_folder});
         QEventLoop loop;
@@ -153,9 +173,26 @@ void prepare(int dumps) {
         loop.exec();
     }
     const double indexSeconds = double(clock.elapsed()) / 1e3;
+    const double indexCpu = processCpuSeconds() - cpuBefore;
+    std::printf("indexing from nothing (search thread, as the program does): %.1f s, %.1f MB/s; "
+                "CPU time %.1f s\n",
+                indexSeconds, double(textBytes) / 1e6 / indexSeconds, indexCpu);
+    // After a large run the search thread merges the index into one segment, in steps between
+    // searches; ending the service above stopped that, so the rest is done and timed here.
+    clock.restart();
+    const double mergeCpuBefore = processCpuSeconds();
+    {
+        DumpIndex index;
+        index.open(g_indexPath);
+        while (index.mergeSome(1000)) {
+        }
+    }
+    const double mergeSeconds = double(clock.elapsed()) / 1e3;
+    std::printf("then merging it into one segment: %.1f s, CPU time %.1f s; in all %.1f s, "
+                "%.1f times three times grep\n",
+                mergeSeconds, processCpuSeconds() - mergeCpuBefore, indexSeconds + mergeSeconds,
+                (indexSeconds + mergeSeconds) / (3 * grepSeconds));
     const qint64 indexBytes = QFileInfo(g_indexPath).size();
-    std::printf("indexing from nothing (search thread, as the program does): %.1f s, %.1f MB/s\n",
-                indexSeconds, double(textBytes) / 1e6 / indexSeconds);
     std::printf("index file: %.1f MB, %.0f%% of the texts\n", double(indexBytes) / 1e6,
                 100.0 * double(indexBytes) / double(textBytes));
     std::fflush(stdout);
@@ -175,7 +212,7 @@ void addOneNewDump(benchmark::State &state) {
     TextMaker maker;
     for (auto _ : state) {
         state.PauseTiming();
-        const QString path = g_folder + u'/' + dumpName(100000 + g_added++);
+        const QString path = g_newFolder + u'/' + dumpName(100000 + g_added++);
         writeLinesFile(path, maker.dumpLines());
         const std::optional<DumpFile> dump = dumpFileAt(path);
         state.ResumeTiming();

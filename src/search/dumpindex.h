@@ -61,9 +61,15 @@ public:
     // The best `limit` dumps for the query: by bm25, the newest first among equals.
     QList<SearchHit> search(const SearchQuery &query, int limit);
 
-    // Groups writes into one transaction (much faster for many dumps).
+    // Groups writes into one transaction (much faster for many dumps: FTS5 writes the words
+    // it gathered in memory out at each commit).
     void begin();
     void commit();
+    bool inTransaction() const { return m_inTransaction; }
+    // Merges about `pages` pages of the index towards one segment, as FTS5's 'optimize' does
+    // in one go; returns false once there was nothing left to merge. After many dumps at
+    // once, so that each dump added later does not inherit the merging they left.
+    bool mergeSome(int pages);
 
     // Rows of dumps forgotten: their words stay in the FTS5 table (it keeps no text to
     // remove them by) but are never found again; clear() and indexing anew reclaims them.
@@ -86,6 +92,7 @@ private:
     QString m_setAside;
     bool m_inMemory = false;
     bool m_inTransaction = false;
+    bool m_pendingLimitSet = false;
     bool m_damaged = false;
     bool m_unusable = false; // no SQLite driver, or no FTS5
 };

@@ -20,6 +20,14 @@ namespace {
 
 // Long enough for SQLite to work in bulk, short enough for a search to wait little.
 constexpr qint64 kStepMs = 200;
+// A transaction spans the steps of this long: FTS5 writes the words it gathered out at each
+// commit, and fewer, larger segments need much less merging. A crash redoes at most this.
+constexpr qint64 kCommitMs = 5000;
+// After indexing this much text in one run the index is merged into one segment, in steps
+// between searches; below it, FTS5's own merging after each write keeps up.
+constexpr qint64 kMergeAfterBytes = 64 * 1024 * 1024;
+// Pages (4 KB) merged at a time: about a tenth of a second.
+constexpr int kMergePages = 1000;
 // Forgotten dumps' words are reclaimed by indexing anew once they outnumber the dumps.
 constexpr qint64 kForgottenSlack = 100;
 
@@ -93,13 +101,18 @@ void SearchIndexer::step() {
     QElapsedTimer clock;
     clock.start();
     try {
+        // Searches between the steps use the same connection: they see the open transaction.
+        if (!m_index->inTransaction())
+            m_transaction.start();
         m_index->begin();
         while (!m_pending.isEmpty() && !m_stop && clock.elapsed() < kStepMs) {
             m_index->addDump(m_pending.constFirst());
+            m_bytesIndexed += m_pending.constFirst().size;
             m_pending.removeFirst();
             ++m_done;
         }
-        m_index->commit();
+        if (m_stop || m_pending.isEmpty() || m_transaction.elapsed() >= kCommitMs)
+            m_index->commit();
     } catch (const AppError &error) {
         m_working = false;
         recover(error.message());
@@ -108,11 +121,45 @@ void SearchIndexer::step() {
     emit progress(m_done, m_total);
     if (m_stop || m_pending.isEmpty()) {
         m_working = false;
-        if (!m_stop)
-            emit indexed(m_index->dumpCount());
+        if (m_stop)
+            return;
+        emit indexed(m_index->dumpCount());
+        if (m_bytesIndexed >= kMergeAfterBytes) {
+            m_bytesIndexed = 0;
+            m_working = true;
+            QMetaObject::invokeMethod(this, &SearchIndexer::mergeStep, Qt::QueuedConnection);
+        }
         return;
     }
     QMetaObject::invokeMethod(this, &SearchIndexer::step, Qt::QueuedConnection);
+}
+
+void SearchIndexer::mergeStep() {
+    // Dumps to read again after a recovery come first.
+    if (m_index && !m_pending.isEmpty()) {
+        step();
+        return;
+    }
+    if (!m_index || m_stop) {
+        m_working = false;
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    try {
+        while (more && !m_stop && clock.elapsed() < kStepMs)
+            more = m_index->mergeSome(kMergePages);
+    } catch (const AppError &error) {
+        m_working = false;
+        recover(error.message());
+        return;
+    }
+    if (!more || m_stop) {
+        m_working = false;
+        return;
+    }
+    QMetaObject::invokeMethod(this, &SearchIndexer::mergeStep, Qt::QueuedConnection);
 }
 
 void SearchIndexer::recover(const QString &error) {

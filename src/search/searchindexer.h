@@ -2,6 +2,7 @@
 
 #include "textfold.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -54,6 +55,8 @@ signals:
 private:
     void plan();
     void step();
+    // After a large run: merges the index a little, then lets searches in.
+    void mergeStep();
     // After an error of the index: a damaged file is set aside and made again, a file that
     // cannot be written gives way to memory; either way the dumps are read again.
     void recover(const QString &error);
@@ -65,6 +68,8 @@ private:
     int m_done = 0;
     int m_total = 0;
     int m_recoveries = 0;
+    QElapsedTimer m_transaction; // since the open transaction began
+    qint64 m_bytesIndexed = 0;   // since the last merge
     bool m_working = false;
     std::atomic<bool> m_stop = false;
 };

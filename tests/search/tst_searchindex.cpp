@@ -47,6 +47,7 @@ private slots:
     void newDumpFoundOnceWritten();
     void deletedDumpGoneAfterRestart();
     void manyForgottenDumpsIndexedAnew();
+    void mergedIndexFindsTheSame();
     void badIndexSetAsideAndRebuilt_data();
     void badIndexSetAsideAndRebuilt();
     void nonTextDumpDoesNotStopTheIndexer();
@@ -190,6 +191,12 @@ void TestSearchIndex::deletedDumpGoneAfterRestart() {
         test::IndexedService index(indexPath(), {folder});
         QCOMPARE(index.find(u"senha"_s).size(), 2);
     }
+    {
+        // Committed once indexed, not only when the program ends.
+        DumpIndex index;
+        QCOMPARE(index.open(indexPath()), QString());
+        QCOMPARE(index.dumpCount(), 2);
+    }
     QVERIFY(QFile::remove(folder + u'/' + kDump1));
     // A dump that changed is read again.
     test::writeDump(folder, kDump2, u"senha trocada"_s);
@@ -219,6 +226,28 @@ void TestSearchIndex::manyForgottenDumpsIndexedAnew() {
     QCOMPARE(index.open(indexPath()), QString());
     QCOMPARE(index.forgottenCount(), 0);
     QCOMPARE(index.dumpCount(), 1);
+}
+
+void TestSearchIndex::mergedIndexFindsTheSame() {
+    const QString folder = platform::dataFolder();
+    DumpIndex index;
+    QCOMPARE(index.open(indexPath()), QString());
+    // A transaction each: three segments, fewer than FTS5 merges by itself.
+    for (int i = 0; i < 3; ++i) {
+        const QString path = test::writeDump(folder, u"Brevnote2026010100000%1.txt"_s.arg(i),
+                                             u"fatura %1 paga"_s.arg(i));
+        QVERIFY(index.addDump(*dumpFileAt(path)));
+    }
+    QVERIFY(index.mergeSome(1));
+    int calls = 1;
+    while (calls < 100 && index.mergeSome(1))
+        ++calls;
+    QVERIFY(calls < 100);
+    QVERIFY(!index.mergeSome(1000));
+    QCOMPARE(index.search(parseSearchQuery(u"fatura"_s), 10).size(), 3);
+    const QList<SearchHit> phrase = index.search(parseSearchQuery(u"\"1 paga\""_s), 10);
+    QCOMPARE(phrase.size(), 1);
+    QCOMPARE(QFileInfo(phrase.first().path).fileName(), u"Brevnote20260101000001.txt"_s);
 }
 
 void TestSearchIndex::badIndexSetAsideAndRebuilt_data() {
