@@ -148,6 +148,7 @@ private:
     // "Procurar nos textos salvos" in both menus, and the search index (mainwindowsearch.cpp).
     void createSearchItems();
     void startSearchIndex();
+    void stopSearchIndex();
     void searchDumpWritten(const QString &path);
     void FormCreate();
 

@@ -43,13 +43,20 @@ void TfMaster::createSearchItems() {
 }
 
 void TfMaster::startSearchIndex() {
-    if (findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly))
+    if (auto *service = findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly)) {
+        service->start(); // again, after an ending that failed stopped it
         return;
+    }
     // Every folder a dump may have gone to (see closingDumpFolders and the recovery).
     auto *service = new SearchService(DataFolder + u'/' + dumpIndexFileName(),
                                       {DataFolder, platform::programFolder(), TempFolder()}, this);
     service->setObjectName(kSearchService);
     service->start();
+}
+
+void TfMaster::stopSearchIndex() {
+    if (auto *service = findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly))
+        service->stop();
 }
 
 void TfMaster::searchDumpWritten(const QString &path) {

@@ -163,6 +163,7 @@ void TfMaster::saveClosingDumpBeforeExit() {
         return;
     // Settled before writing: an ending that arrives while this one runs adds nothing.
     m_dumpDone = true;
+    stopSearchIndex();
     const QString fileName = closingDumpFileName(currentDateTime());
     const ClosingDumpOutcome outcome =
         writeClosingDumpSomewhere(closingDumpFolders(), fileName, prepareClosingText());
@@ -178,6 +179,7 @@ void TfMaster::Fechar1Click() {
         return;
     }
     if (!m_dumpDone) {
+        stopSearchIndex();
         try {
             SaveClosingDump();
         } catch (const std::exception &error) {

@@ -224,6 +224,10 @@ SearchService::SearchService(const QString &indexPath, const QStringList &folder
     , m_folders(folders) {}
 
 SearchService::~SearchService() {
+    stop();
+}
+
+void SearchService::stop() {
     if (!m_thread)
         return;
     m_indexer->requestStop();
@@ -240,6 +244,9 @@ SearchService::~SearchService() {
         Qt::QueuedConnection);
     m_thread->wait();
     delete m_thread;
+    m_thread = nullptr;
+    m_indexer = nullptr;
+    m_indexing = false;
 }
 
 void SearchService::start() {

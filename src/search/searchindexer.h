@@ -86,6 +86,10 @@ public:
 
     void start();
     bool started() const { return m_thread != nullptr; }
+    // Ends the indexer's thread once its step under way is done, dropping what waits; a
+    // later start() begins afresh. For the program's ending: a closing dump is found at the
+    // next start, and indexing a large one now would hold the ending up for seconds.
+    void stop();
 
     // A dump has just been written: it is indexed at once.
     void dumpWritten(const QString &path);

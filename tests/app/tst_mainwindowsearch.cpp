@@ -55,6 +55,7 @@ private slots:
     void searchFindsShowsAndMarks();
     void abrirNoBrevnoteIsOneUndoStep();
     void closingDumpFoundRightAfterItIsWritten();
+    void endingLeavesItsDumpToTheNextStart();
     void escapeCloses();
 };
 
@@ -115,6 +116,25 @@ void TestMainWindowSearch::closingDumpFoundRightAfterItIsWritten() {
     QVERIFY(searchFor(window, u"orcamento"_s));
     QCOMPARE(window->results().size(), 1);
     QCOMPARE(window->results().first().caption, u"09/12/2026 18:30:05"_s);
+}
+
+// "Fechar" stops the index before the dump is written, so a large text does not hold the
+// ending up; the index, started again, finds the dump.
+void TestMainWindowSearch::endingLeavesItsDumpToTheNextStart() {
+    MasterFixture fixture;
+    fixture.edit()->setPlainText(u"orçamento da reforma"_s);
+    TfProcurar *window = openSearch(fixture);
+    QVERIFY(window);
+    auto *service = fixture.master->findChild<SearchService *>();
+    action(*fixture.master, "Fechar1")->trigger();
+    QCOMPARE(fixture.terminateCalls, 1);
+    QVERIFY(!service->started());
+
+    action(*fixture.master, "Procurar1")->trigger();
+    QVERIFY(service->started());
+    QVERIFY(QTest::qWaitFor([service] { return !service->indexing(); }, 20000));
+    QVERIFY(searchFor(window, u"orcamento"_s));
+    QCOMPARE(window->results().size(), 1);
 }
 
 void TestMainWindowSearch::escapeCloses() {
