@@ -29,10 +29,18 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     if (!ConfirmDialog(owner, QStringLiteral("Confirma ordenação do texto atual?"), QString()))
         return false;
     ToolProgressDialog progress(owner, QStringLiteral("Ordenando..."), paragraphCount(editor));
-    QStringList lines = progress.editorLines(editor);
-    if (!SortLinesCaseBlind(lines, progress.callback()))
+    // Sorted by the lines' places in one copy of the text, and put back from there: a million
+    // lines need no string each.
+    const QString text = editor->document()->toRawText();
+    const std::vector<LineRange> ranges = lineRanges(text, LineEnds::EditorParagraphs);
+    const std::optional<std::vector<qsizetype>> order =
+        CaseBlindLineOrder(text, ranges, progress.callback());
+    if (!order)
         return false;
-    progress.replaceEditorLines(editor, lines);
+    progress.replaceEditorLines(editor, qsizetype(order->size()), [&](qsizetype i) {
+        const LineRange &range = ranges[size_t((*order)[size_t(i)])];
+        return QStringView(text).sliced(range.start, range.length);
+    });
     return true;
 }
 

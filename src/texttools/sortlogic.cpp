@@ -162,13 +162,19 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
     return true;
 }
 
-std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
-                                         const LineProgress &progress) {
-    const std::vector<LineRange> ranges = lineRanges(text, breaks);
-    const std::optional<std::vector<qsizetype>> order = caseBlindOrder(
+std::optional<std::vector<qsizetype>> CaseBlindLineOrder(QStringView text,
+                                                         const std::vector<LineRange> &ranges,
+                                                         const LineProgress &progress) {
+    return caseBlindOrder(
         qsizetype(ranges.size()),
         [&](qsizetype i) { return text.sliced(ranges[size_t(i)].start, ranges[size_t(i)].length); },
         progress);
+}
+
+std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
+                                         const LineProgress &progress) {
+    const std::vector<LineRange> ranges = lineRanges(text, breaks);
+    const std::optional<std::vector<qsizetype>> order = CaseBlindLineOrder(text, ranges, progress);
     if (!order)
         return std::nullopt;
     // The sorted lines straight from the text into one string, without a string per line.

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // The sort of lines: ascending, ignoring case, by the user's locale.
 namespace brevnote {
@@ -28,5 +29,12 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress = {});
 // string for each. Nothing when `progress` asked to stop.
 std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
                                          const LineProgress &progress = {});
+
+// The order SortLinesCaseBlind would put the lines at `ranges` of `text` in, as indexes into
+// `ranges`: for a caller that reads the sorted lines straight from the text. Nothing when
+// `progress` asked to stop.
+std::optional<std::vector<qsizetype>> CaseBlindLineOrder(QStringView text,
+                                                         const std::vector<LineRange> &ranges,
+                                                         const LineProgress &progress = {});
 
 } // namespace brevnote

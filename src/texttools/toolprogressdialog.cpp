@@ -97,14 +97,20 @@ void ToolProgressDialog::setLabel(const QString &label) {
 }
 
 void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
+    replaceEditorLines(editor, lines.size(),
+                       [&lines](qsizetype i) { return QStringView(lines.at(i)); });
+}
+
+void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, qsizetype count,
+                                            const std::function<QStringView(qsizetype)> &line) {
     if (!m_dialog) {
-        brevnote::replaceEditorLines(editor, lines);
+        EditorLinesReplacement(editor, count, line).finish();
         return;
     }
     setLabel(QStringLiteral("Atualizando o texto..."));
     // The bar itself: the dialog's setValue would process every event.
     auto *bar = m_dialog->findChild<QProgressBar *>();
-    EditorLinesReplacement replacement(editor, lines);
+    EditorLinesReplacement replacement(editor, count, line);
     const qsizetype total = replacement.total();
     if (bar)
         bar->setRange(0, int(std::min<qsizetype>(total, INT_MAX)));

@@ -50,6 +50,9 @@ public:
     // nothing from outside (a termination signal, a second start) is taken until the end;
     // "Cancelar" is no longer offered.
     void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines);
+    // The same with the lines read from `line` (EditorLinesReplacement::LineSource).
+    void replaceEditorLines(QPlainTextEdit *editor, qsizetype count,
+                            const std::function<QStringView(qsizetype)> &line);
 
 private:
     std::unique_ptr<QProgressDialog> m_dialog;

@@ -35,8 +35,14 @@ void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
 }
 
 EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines)
+    : EditorLinesReplacement(editor, lines.size(),
+                             [&lines](qsizetype i) { return QStringView(lines.at(i)); }) {}
+
+EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count,
+                                               LineSource line)
     : m_editor(editor)
-    , m_lines(lines)
+    , m_lineCount(count)
+    , m_line(std::move(line))
     , m_cursor(editor->document())
     , m_oldParagraphs(editor->document()->blockCount()) {
     m_editor->viewport()->setUpdatesEnabled(false);
@@ -64,14 +70,14 @@ void EditorLinesReplacement::step(qsizetype count) {
         m_cursor.removeSelectedText();
         return;
     }
-    const qsizetype end = std::min(m_inserted + count, m_lines.size());
+    const qsizetype end = std::min(m_inserted + count, m_lineCount);
     if (m_inserted == end)
         return;
     QString slice;
     for (qsizetype i = m_inserted; i < end; ++i) {
         if (i > 0)
             slice += u'\n';
-        slice += m_lines.at(i);
+        slice += m_line(i);
     }
     m_cursor.movePosition(QTextCursor::End);
     m_cursor.insertText(slice);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTextCursor>
 
+#include <functional>
+
 class QPlainTextEdit;
 
 // The editor's text as lines. Each paragraph of the editor is one line; an empty editor has
@@ -38,8 +40,14 @@ void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines);
 // caller lets no user input or command reach the pad meanwhile.
 class EditorLinesReplacement final {
 public:
+    // The line at an index, from 0; what it views must stay as it is until the end.
+    using LineSource = std::function<QStringView(qsizetype)>;
+
     // `lines` must outlive the replacement and stay as they are.
     EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines);
+    // The `count` lines `line` gives, read a slice at a time (say, the lines of a text that
+    // is not the editor's, in another order), so they need no string each.
+    EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count, LineSource line);
     // Finishes if finish() was not called.
     ~EditorLinesReplacement();
     EditorLinesReplacement(const EditorLinesReplacement &) = delete;
@@ -50,14 +58,15 @@ public:
     void step(qsizetype count);
     // The work done and the whole of it: the old paragraphs and the lines.
     qsizetype done() const { return m_removed + m_inserted; }
-    qsizetype total() const { return m_oldParagraphs + m_lines.size(); }
+    qsizetype total() const { return m_oldParagraphs + m_lineCount; }
     // Does what is left, closes the edit block; the caret goes to the end of the text, the
     // view stays.
     void finish();
 
 private:
     QPlainTextEdit *const m_editor;
-    const QStringList &m_lines;
+    const qsizetype m_lineCount;
+    const LineSource m_line;
     QTextCursor m_cursor;
     const qsizetype m_oldParagraphs;
     qsizetype m_removed = 0;
