@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 
 namespace brevnote {
 
@@ -21,6 +22,10 @@ namespace {
 // Found again by name, so the main window's header needs no members for them.
 const QString kSearchService = QStringLiteral("SearchService");
 const QString kSearchWindow = QStringLiteral("TfProcurar");
+// The index is brought up to date this long after start, when the program is up and idle:
+// the thread, SQLite and its driver plugin cost the start nothing. Opening the search window
+// starts it at once.
+constexpr int kSearchIndexDelayMs = 5000;
 
 // Puts `action` right after `after` in the menu.
 void insertAfter(QMenu *menu, QAction *after, QAction *action) {
@@ -38,8 +43,7 @@ void TfMaster::createSearchItems() {
     connect(Procurar1, &QAction::triggered, this, &TfMaster::Procurar1Click);
     insertAfter(PopupMenu_Tools, Browser1, Procurar1);
     insertAfter(PopupMenu_TrayIcon, Lembretes1, Procurar1);
-    // Once the event loop runs: the index never delays the window or the tray icon.
-    QMetaObject::invokeMethod(this, &TfMaster::startSearchIndex, Qt::QueuedConnection);
+    QTimer::singleShot(kSearchIndexDelayMs, Qt::VeryCoarseTimer, this, &TfMaster::startSearchIndex);
 }
 
 void TfMaster::startSearchIndex() {
@@ -62,6 +66,8 @@ void TfMaster::stopSearchIndex() {
 void TfMaster::searchDumpWritten(const QString &path) {
     if (path.isEmpty())
         return;
+    // Before the index has started the dump waits for it: its first pass reads every new
+    // dump, this one's included (at the next start when the program ends now).
     if (auto *service = findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly))
         service->dumpWritten(path);
 }

@@ -6,11 +6,13 @@
 #include "searchquery.h"
 
 #include "util/core/apperror.h"
+#include "util/core/platform.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -30,6 +32,8 @@ constexpr qint64 kMergeAfterBytes = 64 * 1024 * 1024;
 constexpr int kMergePages = 1000;
 // Forgotten dumps' words are reclaimed by indexing anew once they outnumber the dumps.
 constexpr qint64 kForgottenSlack = 100;
+// A pause between searches longer than this is the user done searching.
+constexpr int kIdleCloseMs = 10000;
 
 void report(const QString &what) {
     std::fprintf(stderr, "Brevnote: search index: %s\n", what.toLocal8Bit().constData());
@@ -37,29 +41,75 @@ void report(const QString &what) {
 
 } // namespace
 
-SearchIndexer::SearchIndexer(QString indexPath, QStringList folders)
+SearchIndexer::SearchIndexer(QString indexPath, QStringList folders, int idleCloseMs)
     : m_indexPath(std::move(indexPath))
-    , m_folders(std::move(folders)) {}
+    , m_folders(std::move(folders))
+    // A child: it goes to the search thread with the indexer.
+    , m_idle(new QTimer(this)) {
+    m_idle->setSingleShot(true);
+    m_idle->setInterval(idleCloseMs);
+    m_idle->setTimerType(Qt::VeryCoarseTimer);
+    connect(m_idle, &QTimer::timeout, this, &SearchIndexer::closeWhenIdle);
+}
 
 SearchIndexer::~SearchIndexer() = default;
 
-void SearchIndexer::start() {
+bool SearchIndexer::openIndex() {
     m_index = std::make_unique<DumpIndex>();
     try {
         const QString reason = m_index->open(m_indexPath);
         if (!reason.isEmpty())
             emit notice(reason);
     } catch (const AppError &error) {
-        m_index.reset();
-        emit unavailable(error.message());
-        return;
+        giveUp(error.message());
+        return false;
     }
+    return true;
+}
+
+void SearchIndexer::start() {
+    if (!openIndex())
+        return;
     try {
         plan();
     } catch (const AppError &error) {
         // Damage that the first look at the file did not show.
         recover(error.message());
     }
+}
+
+bool SearchIndexer::reopen() {
+    if (m_index)
+        return true;
+    if (m_gaveUp || !openIndex())
+        return false;
+    // A file damaged or gone unwritable since it was closed starts empty: read the dumps.
+    if (m_index->inMemory() || !m_index->setAsidePath().isEmpty()) {
+        try {
+            plan();
+        } catch (const AppError &error) {
+            recover(error.message());
+        }
+    }
+    return m_index != nullptr;
+}
+
+void SearchIndexer::restartIdleClock() {
+    m_idle->start();
+}
+
+void SearchIndexer::closeWhenIdle() {
+    // An index kept in memory would be lost; one at work is not idle.
+    if (!m_index || m_working || m_index->inMemory())
+        return;
+    m_index.reset();
+    platform::releaseFreedMemory();
+}
+
+void SearchIndexer::giveUp(const QString &reason) {
+    m_index.reset();
+    m_gaveUp = true;
+    emit unavailable(reason);
 }
 
 void SearchIndexer::plan() {
@@ -128,7 +178,9 @@ void SearchIndexer::step() {
             m_bytesIndexed = 0;
             m_working = true;
             QMetaObject::invokeMethod(this, &SearchIndexer::mergeStep, Qt::QueuedConnection);
+            return;
         }
+        restartIdleClock();
         return;
     }
     QMetaObject::invokeMethod(this, &SearchIndexer::step, Qt::QueuedConnection);
@@ -157,6 +209,8 @@ void SearchIndexer::mergeStep() {
     }
     if (!more || m_stop) {
         m_working = false;
+        if (!m_stop)
+            restartIdleClock();
         return;
     }
     QMetaObject::invokeMethod(this, &SearchIndexer::mergeStep, Qt::QueuedConnection);
@@ -166,8 +220,7 @@ void SearchIndexer::recover(const QString &error) {
     report(error);
     // A fault that comes back after a fresh start is not the file's: stop trying.
     if (++m_recoveries > 2) {
-        m_index.reset();
-        emit unavailable(error);
+        giveUp(error);
         return;
     }
     try {
@@ -180,14 +233,13 @@ void SearchIndexer::recover(const QString &error) {
         }
         plan();
     } catch (const AppError &again) {
-        m_index.reset();
-        emit unavailable(again.message());
+        giveUp(again.message());
     }
 }
 
 void SearchIndexer::addDump(const QString &path) {
     const std::optional<DumpFile> dump = dumpFileAt(path);
-    if (!m_index || !dump)
+    if (!dump || !reopen())
         return;
     try {
         if (m_index->addDump(*dump))
@@ -195,11 +247,12 @@ void SearchIndexer::addDump(const QString &path) {
     } catch (const AppError &error) {
         recover(error.message());
     }
+    restartIdleClock();
 }
 
 void SearchIndexer::search(quint64 id, const QString &text, int limit) {
     QList<SearchResult> results;
-    if (m_index) {
+    if (reopen()) {
         const SearchQuery query = parseSearchQuery(text);
         try {
             for (const SearchHit &hit : m_index->search(query, limit)) {
@@ -214,6 +267,7 @@ void SearchIndexer::search(quint64 id, const QString &text, int limit) {
         } catch (const AppError &error) {
             recover(error.message());
         }
+        restartIdleClock();
     }
     emit found(id, results);
 }
@@ -221,7 +275,8 @@ void SearchIndexer::search(quint64 id, const QString &text, int limit) {
 SearchService::SearchService(const QString &indexPath, const QStringList &folders, QObject *parent)
     : QObject(parent)
     , m_indexPath(indexPath)
-    , m_folders(folders) {}
+    , m_folders(folders)
+    , m_idleCloseMs(kIdleCloseMs) {}
 
 SearchService::~SearchService() {
     stop();
@@ -254,7 +309,7 @@ void SearchService::start() {
         return;
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("SearchIndexer"));
-    m_indexer = new SearchIndexer(m_indexPath, m_folders);
+    m_indexer = new SearchIndexer(m_indexPath, m_folders, m_idleCloseMs);
     m_indexer->moveToThread(m_thread);
     connect(m_indexer, &SearchIndexer::progress, this, [this](int done, int total) {
         m_indexing = done < total;

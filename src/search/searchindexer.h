@@ -12,6 +12,7 @@
 #include <memory>
 
 class QThread;
+class QTimer;
 
 // Indexing and searching the dumps on a thread of their own, so neither delays the windows.
 namespace brevnote {
@@ -27,12 +28,15 @@ struct SearchResult {
 
 // Lives on the search thread and owns the index's connection there. At start it brings the
 // index up to date with the folders: dumps gone are forgotten, new or changed ones are
-// read, newest first, in steps short enough for searches to be answered in between.
+// read, newest first, in steps short enough for searches to be answered in between. Once
+// nothing has been asked for a while it closes an index file (SQLite's cache is memory the
+// idle program would hold all day) and opens it again for the next request.
 class SearchIndexer final : public QObject {
     Q_OBJECT
 
 public:
-    SearchIndexer(QString indexPath, QStringList folders);
+    // The index file closes once nothing was asked for `idleCloseMs`.
+    SearchIndexer(QString indexPath, QStringList folders, int idleCloseMs);
     ~SearchIndexer() override;
 
     // Any thread: the step under way is the last.
@@ -53,6 +57,13 @@ signals:
     void found(quint64 id, const QList<brevnote::SearchResult> &results);
 
 private:
+    // Opens the index file; false when searching cannot work (the reason is emitted).
+    bool openIndex();
+    // Before a request: the index closed while idle is opened again.
+    bool reopen();
+    void restartIdleClock();
+    void closeWhenIdle();
+    void giveUp(const QString &reason);
     void plan();
     void step();
     // After a large run: merges the index a little, then lets searches in.
@@ -70,7 +81,9 @@ private:
     int m_recoveries = 0;
     QElapsedTimer m_transaction; // since the open transaction began
     qint64 m_bytesIndexed = 0;   // since the last merge
+    QTimer *m_idle = nullptr;
     bool m_working = false;
+    bool m_gaveUp = false;
     std::atomic<bool> m_stop = false;
 };
 
@@ -84,6 +97,8 @@ public:
     // Lets a write of a dump just made finish, then ends the thread.
     ~SearchService() override;
 
+    // Before start(): how long the index file stays open after the last request.
+    void setIdleCloseMs(int ms) { m_idleCloseMs = ms; }
     void start();
     bool started() const { return m_thread != nullptr; }
     // Ends the indexer's thread once its step under way is done, dropping what waits; a
@@ -113,6 +128,7 @@ private:
     QThread *m_thread = nullptr;
     SearchIndexer *m_indexer = nullptr;
     quint64 m_nextId = 0;
+    int m_idleCloseMs;
     bool m_indexing = false;
     int m_done = 0;
     int m_total = 0;

@@ -24,8 +24,10 @@ inline QString writeDump(const QString &folder, const QString &name, const QStri
 // A search thread over `folders` with its index at `indexPath`, started and indexed.
 class IndexedService final {
 public:
-    IndexedService(const QString &indexPath, const QStringList &folders)
+    IndexedService(const QString &indexPath, const QStringList &folders, int idleCloseMs = -1)
         : service(std::make_unique<SearchService>(indexPath, folders)) {
+        if (idleCloseMs >= 0)
+            service->setIdleCloseMs(idleCloseMs);
         service->start();
         QTRY_VERIFY_WITH_TIMEOUT(!service->indexing(), 20000);
     }

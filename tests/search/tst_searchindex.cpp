@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <filesystem>
+
 using namespace brevnote;
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,6 +27,17 @@ QString indexPath() {
 QStringList setAsideFiles() {
     return QDir(platform::dataFolder())
         .entryList({dumpIndexFileName() + u".*.ilegivel"_s}, QDir::Files);
+}
+
+// Whether this process holds the index file open (the search thread's connection).
+bool indexFileOpen() {
+    const std::filesystem::path target = QFileInfo(indexPath()).canonicalFilePath().toStdString();
+    std::error_code error;
+    for (const auto &fd : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        if (std::filesystem::read_symlink(fd.path(), error) == target)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -52,6 +65,8 @@ private slots:
     void badIndexSetAsideAndRebuilt();
     void nonTextDumpDoesNotStopTheIndexer();
     void unwritableFolderSearchesFromMemory();
+    void indexClosedWhileIdleOpensAgain_data();
+    void indexClosedWhileIdleOpensAgain();
 };
 
 void TestSearchIndex::init() {
@@ -302,6 +317,33 @@ void TestSearchIndex::unwritableFolderSearchesFromMemory() {
     test::IndexedService index(unwritable + u'/' + dumpIndexFileName(), {folder});
     QVERIFY(index.service->notice().contains(unwritable));
     QCOMPARE(index.find(u"fiscal"_s), QStringList{kDump1});
+}
+
+void TestSearchIndex::indexClosedWhileIdleOpensAgain_data() {
+    QTest::addColumn<bool>("newDump");
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("search") << false << false;
+    QTest::newRow("dump written") << true << false;
+    QTest::newRow("file damaged meanwhile") << false << true;
+}
+
+void TestSearchIndex::indexClosedWhileIdleOpensAgain() {
+    QFETCH(bool, newDump);
+    QFETCH(bool, damaged);
+    const QString folder = platform::dataFolder();
+    test::writeDump(folder, kDump1, u"boleto da escola"_s);
+    test::IndexedService index(indexPath(), {folder}, 0);
+    QTRY_VERIFY(!indexFileOpen());
+    QStringList expected{kDump1};
+    if (newDump) {
+        expected.prepend(kDump2);
+        index.service->dumpWritten(test::writeDump(folder, kDump2, u"boleto do condomínio"_s));
+    }
+    if (damaged)
+        QVERIFY(test::writeBytes(indexPath(), QByteArray("not a database at all\n").repeated(200)));
+    QTRY_COMPARE(index.find(u"boleto"_s), expected);
+    QCOMPARE(setAsideFiles().size(), damaged ? 1 : 0);
+    QTRY_VERIFY(!indexFileOpen());
 }
 
 BREVNOTE_TEST_GUILESS_MAIN(TestSearchIndex)

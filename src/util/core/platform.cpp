@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -204,6 +205,10 @@ void onTerminationSignal(std::function<void(int)> handler) {
     action.sa_flags = SA_RESTART;
     for (const int sig : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(sig, &action, nullptr);
+}
+
+void releaseFreedMemory() {
+    ::malloc_trim(0);
 }
 
 } // namespace brevnote::platform

@@ -68,4 +68,8 @@ FileStamp fileStamp(const QString &path);
 // application object exists.
 void onTerminationSignal(std::function<void(int signalNumber)> handler);
 
+// Hands memory freed on every thread back to the system (the allocator keeps it otherwise,
+// and a thread's pool stays resident while the program idles).
+void releaseFreedMemory();
+
 } // namespace brevnote::platform
