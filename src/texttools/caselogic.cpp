@@ -4,7 +4,7 @@ namespace brevnote {
 
 namespace {
 
-template<typename Map> QString mapEachChar(const QString &text, Map map) {
+template<typename Map> QString mapEachChar(QStringView text, Map map) {
     const qsizetype size = text.size();
     QString result(size, Qt::Uninitialized);
     const QChar *in = text.constData();
@@ -31,11 +31,11 @@ template<typename Map> QString mapEachChar(const QString &text, Map map) {
 
 } // namespace
 
-QString UpperEachChar(const QString &text) {
+QString UpperEachChar(QStringView text) {
     return mapEachChar(text, [](char32_t c) { return QChar::toUpper(c); });
 }
 
-QString LowerEachChar(const QString &text) {
+QString LowerEachChar(QStringView text) {
     return mapEachChar(text, [](char32_t c) { return QChar::toLower(c); });
 }
 

@@ -7,7 +7,7 @@
 // case would need a different number of UTF-16 units keeps its case.
 namespace brevnote {
 
-QString UpperEachChar(const QString &text);
-QString LowerEachChar(const QString &text);
+QString UpperEachChar(QStringView text);
+QString LowerEachChar(QStringView text);
 
 } // namespace brevnote

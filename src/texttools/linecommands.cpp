@@ -48,7 +48,10 @@ void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
     QString html;
     {
         ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), paragraphCount(editor));
-        html = GroupLinesHTML(progress.editorLines(editor), progress.callback());
+        // Counted where the lines stand in one copy of the text: no string per line.
+        const QString text = editor->document()->toRawText();
+        html =
+            GroupLinesHTML(text, lineRanges(text, LineEnds::EditorParagraphs), progress.callback());
         if (html.isEmpty())
             return;
     }

@@ -25,6 +25,72 @@ bool isFloating(const QVariant &value) {
     return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
 }
 
+// The table's page, a row at a time: key, "<br>", value, markup kept as it is.
+const QLatin1StringView kTableStart(
+    R"(<table border="1" cellspacing="0" cellpadding="7" style="border-collapse: collapse">)");
+
+void appendTableStart(QString &html, bool wrapInPage, qsizetype rows) {
+    html.reserve(qsizetype(kTableStart.size()) + 40 + rows * 48);
+    if (wrapInPage)
+        html += u"<html><body>";
+    html += kTableStart;
+    html += u"\r\n";
+}
+
+void appendTableRow(QString &html, QStringView key, QStringView value) {
+    html += u"<tr>\r\n<td>";
+    html += key;
+    html += u"<br>";
+    html += value;
+    html += u"</td>\r\n</tr>\r\n";
+}
+
+void appendTableEnd(QString &html, bool wrapInPage) {
+    html += u"</table>\r\n";
+    if (wrapInPage)
+        html += u"</body></html>\r\n";
+}
+
+// What TValueFrom gives for AddValue(line, 1, true) on each line and ToHTMLTable(true), with
+// no variant per line: the counts stay integers, the first line of each key names its row,
+// an empty line is a row of its own.
+template<typename LineAt>
+QString groupPage(qsizetype total, const LineAt &lineAt, const LineProgress &progress) {
+    std::vector<QStringView> keys;
+    std::vector<qsizetype> counts;
+    QHash<QString, qsizetype> first;
+    for (qsizetype i = 0; i < total; ++i) {
+        const QStringView line = lineAt(i);
+        bool known = false;
+        if (!line.isEmpty()) {
+            QString upper = UpperEachChar(line);
+            const auto found = first.constFind(upper);
+            known = found != first.cend();
+            if (known)
+                ++counts[size_t(*found)];
+            else
+                first.insert(std::move(upper), qsizetype(keys.size()));
+        }
+        if (!known) {
+            keys.push_back(line);
+            counts.push_back(1);
+        }
+        if (!reportProgress(progress, i + 1, total))
+            return {};
+    }
+    // Hundreds of thousands of distinct lines make a page that takes a while to build.
+    QString html;
+    const bool built = runWhileReporting(
+        [&] {
+            appendTableStart(html, true, qsizetype(keys.size()));
+            for (size_t i = 0; i < keys.size(); ++i)
+                appendTableRow(html, keys[i], QString::number(counts[i]));
+            appendTableEnd(html, true);
+        },
+        progress, total);
+    return built ? html : QString();
+}
+
 } // namespace
 
 QVariant AddVariants(const QVariant &left, const QVariant &right) {
@@ -74,40 +140,25 @@ qsizetype TValueFrom::AppendEntry(const QVariant &key, const QVariant &value) {
 }
 
 QString TValueFrom::ToHTMLTable(bool wrapInPage) const {
-    static const QLatin1StringView kTableStart(
-        R"(<table border="1" cellspacing="0" cellpadding="7" style="border-collapse: collapse">)");
     QString html;
-    html.reserve(qsizetype(kTableStart.size()) + 40 + m_entries.size() * 48);
-    if (wrapInPage)
-        html += u"<html><body>";
-    html += kTableStart;
-    html += u"\r\n";
-    for (const TRegistro &entry : m_entries) {
-        html += u"<tr>\r\n<td>";
-        html += entry.Key.toString();
-        html += u"<br>";
-        html += entry.Value.toString();
-        html += u"</td>\r\n</tr>\r\n";
-    }
-    html += u"</table>\r\n";
-    if (wrapInPage)
-        html += u"</body></html>\r\n";
+    appendTableStart(html, wrapInPage, m_entries.size());
+    for (const TRegistro &entry : m_entries)
+        appendTableRow(html, entry.Key.toString(), entry.Value.toString());
+    appendTableEnd(html, wrapInPage);
     return html;
 }
 
 QString GroupLinesHTML(const QStringList &lines, const LineProgress &progress) {
-    TValueFrom values;
-    const qsizetype total = lines.size();
-    for (qsizetype i = 0; i < total; ++i) {
-        values.AddValue(lines.at(i), 1, true);
-        if (!reportProgress(progress, i + 1, total))
-            return {};
-    }
-    // Hundreds of thousands of distinct lines make a page that takes a while to build.
-    QString html;
-    if (!runWhileReporting([&] { html = values.ToHTMLTable(true); }, progress, total))
-        return {};
-    return html;
+    return groupPage(
+        lines.size(), [&lines](qsizetype i) { return QStringView(lines.at(i)); }, progress);
+}
+
+QString GroupLinesHTML(QStringView text, const std::vector<LineRange> &ranges,
+                       const LineProgress &progress) {
+    return groupPage(
+        qsizetype(ranges.size()),
+        [&](qsizetype i) { return text.sliced(ranges[size_t(i)].start, ranges[size_t(i)].length); },
+        progress);
 }
 
 } // namespace brevnote

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolprogress.h"
+#include "util/core/lineranges.h"
 
 #include <QHash>
 #include <QList>
@@ -8,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <vector>
 
 namespace brevnote {
 
@@ -54,5 +57,8 @@ QVariant AddVariants(const QVariant &left, const QVariant &right);
 // grouping table. An empty text gives a page with an empty table. The empty text also when
 // `progress` asked to stop.
 QString GroupLinesHTML(const QStringList &lines, const LineProgress &progress = {});
+// The same page for the lines at `ranges` of `text`, read where they stand.
+QString GroupLinesHTML(QStringView text, const std::vector<LineRange> &ranges,
+                       const LineProgress &progress = {});
 
 } // namespace brevnote

@@ -65,6 +65,19 @@ QStringList randomLines(qsizetype count, quint32 seed) {
     return lines;
 }
 
+// The page the aggregator itself makes of the lines, line by line.
+QString aggregatorPage(const QStringList &lines) {
+    TValueFrom values;
+    for (const QString &line : lines)
+        values.AddValue(line, 1, true);
+    return values.ToHTMLTable(true);
+}
+
+// The lines as one text, each ended by a break, so an empty last line is still a line.
+QString endedLines(const QStringList &lines) {
+    return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n';
+}
+
 const QString kTableStart =
     u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"7\" style=\"border-collapse: collapse\">"_s;
 
@@ -237,7 +250,9 @@ void TestSortGroupCsv::groupLinesReporting() {
         GroupLinesHTML(lines, [stopAtTheEnd, &endReports](qsizetype done, qsizetype total) {
             return !(stopAtTheEnd && done == total && ++endReports == 2);
         });
-    QCOMPARE(html, stopAtTheEnd ? QString() : GroupLinesHTML(lines));
+    QCOMPARE(html, stopAtTheEnd ? QString() : aggregatorPage(lines));
+    const QString text = endedLines(lines);
+    QCOMPARE(GroupLinesHTML(text, lineRanges(text, LineEnds::File)), aggregatorPage(lines));
 }
 
 void TestSortGroupCsv::groupLines_data() {
@@ -260,6 +275,9 @@ void TestSortGroupCsv::groupLines_data() {
 void TestSortGroupCsv::groupLines() {
     QFETCH(QStringList, lines);
     QTEST(GroupLinesHTML(lines), "expected");
+    QTEST(aggregatorPage(lines), "expected");
+    const QString text = endedLines(lines);
+    QTEST(GroupLinesHTML(text, lineRanges(text, LineEnds::File)), "expected");
 }
 
 void TestSortGroupCsv::valueFromOperations() {
