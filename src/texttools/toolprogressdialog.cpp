@@ -97,8 +97,7 @@ void ToolProgressDialog::setLabel(const QString &label) {
 }
 
 void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
-    replaceEditorLines(editor, lines.size(),
-                       [&lines](qsizetype i) { return QStringView(lines.at(i)); });
+    replaceEditorLines(editor, lines.size(), EditorLinesReplacement::linesOf(lines));
 }
 
 void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, qsizetype count,

@@ -34,9 +34,12 @@ void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
     EditorLinesReplacement(editor, lines).finish();
 }
 
+EditorLinesReplacement::LineSource EditorLinesReplacement::linesOf(const QStringList &lines) {
+    return [&lines](qsizetype i) { return QStringView(lines.at(i)); };
+}
+
 EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines)
-    : EditorLinesReplacement(editor, lines.size(),
-                             [&lines](qsizetype i) { return QStringView(lines.at(i)); }) {}
+    : EditorLinesReplacement(editor, lines.size(), linesOf(lines)) {}
 
 EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count,
                                                LineSource line)

@@ -42,6 +42,8 @@ class EditorLinesReplacement final {
 public:
     // The line at an index, from 0; what it views must stay as it is until the end.
     using LineSource = std::function<QStringView(qsizetype)>;
+    // The lines of a list, which must outlive the source and stay as they are.
+    static LineSource linesOf(const QStringList &lines);
 
     // `lines` must outlive the replacement and stay as they are.
     EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines);
