@@ -4,7 +4,8 @@ one throw-away X desktop (Xvfb, openbox, trayer; tests/e2e/desktop_session.py). 
 Markdown table of medians, minimums and ratios. Run by bench/compare.sh, which builds first.
 
 Usage: compare.py BUILD_DIR [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]
-                  [--tools ACTION,...] [--only-large] [--brevnote EXECUTABLE]"""
+                  [--tools ACTION,...] [--only-large | --only-start]
+                  [--brevnote EXECUTABLE]"""
 
 import argparse
 import json
@@ -420,6 +421,8 @@ def main():
                         "(e.g. Ordenar1,UpperFirst1)")
     parser.add_argument("--only-large", action="store_true",
                         help="only the million-line rows: no start, idle or reminder rows")
+    parser.add_argument("--only-start", action="store_true",
+                        help="only the start and idle-memory rows")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
     global BREVNOTE, TOOL_FILTER
@@ -440,9 +443,10 @@ def main():
                 session.stop_tray()
                 add_row("start to window mapped, no tray host",
                         *start_times(session, build, root, args.pairs, "map"))
-            large_text(session, build, root, args.pairs, args.lines, args.tool_pairs)
-            print_table()
-            if not args.only_large:
+            if not args.only_start:
+                large_text(session, build, root, args.pairs, args.lines, args.tool_pairs)
+                print_table()
+            if not args.only_large and not args.only_start:
                 reminder_pass(build)
         finally:
             session.stop()

@@ -6,7 +6,8 @@
 # (bench_reminders). Prints one table of medians, minimums and ratios.
 #
 #   bench/compare.sh [--pairs N] [--idle SECONDS] [--lines N] [--tool-pairs N]
-#                    [--tools ACTION,...] [--only-large]     (defaults: 10, 30, 1000000, 3)
+#                    [--tools ACTION,...] [--only-large | --only-start]
+#                                                  (defaults: 10, 30, 1000000, 3)
 #
 # Builds the bench preset first. Everything runs in a temporary root (program, data, config,
 # home and temporary folders), never in the real home. About 15 minutes with the defaults.

@@ -74,11 +74,12 @@ TfMaster::TfMaster(bool useTray, QWidget *parent)
     Timer->setTimerType(Qt::PreciseTimer);
     connect(Timer, &QTimer::timeout, this, &TfMaster::TimerTimer);
 
+    createTrayIcon();
     createActions();
     createToolBars();
     createMenus();
+    offerFecharWithoutTray();
     createEditorArea();
-    createTrayIcon();
     createSearchItems();
     describeButtonsForAccessibility();
     FormCreate();
@@ -328,9 +329,6 @@ void TfMaster::FormCreate() {
     // Decided once: a development environment started later does not bring the button.
     ToolButton_SDK->setVisible(IsDesignerRunning());
     DataFolder = ForceDirectoriesPath(platform::dataFolder());
-    if (m_useTray)
-        NotificationIcon1->show();
-    NotificationIcon1->setToolTip(ApplicationTitle());
     setWindowTitle(masterCaption(ApplicationTitle(), ExeFileVersion()));
     LayoutDefault();
     insertLinesAtTop(RichEdit, bootBannerLines(currentDateTime()));

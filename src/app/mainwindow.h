@@ -145,6 +145,7 @@ private:
     void createMenus();
     void createEditorArea();
     void createTrayIcon();
+    void offerFecharWithoutTray();
     // "Procurar nos textos salvos" in both menus, and the search index (mainwindowsearch.cpp).
     void createSearchItems();
     void startSearchIndex();

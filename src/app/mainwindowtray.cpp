@@ -12,9 +12,11 @@
 #include "util/core/paths.h"
 #include "util/core/platform.h"
 #include "util/ui/editorlines.h"
+#include "util/ui/messageboxes.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
@@ -41,21 +43,10 @@ void TfMaster::createTrayIcon() {
     Fechar1 = PopupMenu_TrayIcon->addAction(QStringLiteral("Fechar"));
     Fechar1->setObjectName(QStringLiteral("Fechar1"));
     connect(Fechar1, &QAction::triggered, this, &TfMaster::Fechar1Click);
-    // Without a notification area the tray menu is never seen; "Fechar" then joins the Tools
-    // menu so the program can still be ended the way it saves the text.
-    if (!m_useTray) {
-        PopupMenu_Tools->addSeparator()->setObjectName(QStringLiteral("N_Fechar"));
-        PopupMenu_Tools->addAction(Fechar1);
-        // Checked now and then (not on every tick: the pass stays as it is) until one comes.
-        m_trayWatch = new QTimer(this);
-        m_trayWatch->setObjectName(QStringLiteral("TrayWatch"));
-        m_trayWatch->setInterval(5000);
-        connect(m_trayWatch, &QTimer::timeout, this, &TfMaster::checkForTray);
-        m_trayWatch->start();
-    }
 
-    NotificationIcon1 = new QSystemTrayIcon(trayIconImage(), this);
+    NotificationIcon1 = new QSystemTrayIcon(windowIcon(), this);
     NotificationIcon1->setObjectName(QStringLiteral("NotificationIcon1"));
+    NotificationIcon1->setToolTip(ApplicationTitle());
     // The right button pops this menu up by itself, without a Trigger.
     NotificationIcon1->setContextMenu(PopupMenu_TrayIcon);
     connect(NotificationIcon1, &QSystemTrayIcon::activated, this,
@@ -64,6 +55,27 @@ void TfMaster::createTrayIcon() {
                 if (reason == QSystemTrayIcon::Trigger)
                     NotificationIcon1Click();
             });
+    if (m_useTray) {
+        // The icon is the program's only sign at start: it goes out to the tray host before
+        // the rest of the window is built, so the host docks it while that work goes on.
+        NotificationIcon1->show();
+        QGuiApplication::sync();
+    }
+}
+
+void TfMaster::offerFecharWithoutTray() {
+    if (m_useTray)
+        return;
+    // Without a notification area the tray menu is never seen; "Fechar" then joins the Tools
+    // menu so the program can still be ended the way it saves the text.
+    PopupMenu_Tools->addSeparator()->setObjectName(QStringLiteral("N_Fechar"));
+    PopupMenu_Tools->addAction(Fechar1);
+    // Checked now and then (not on every tick: the pass stays as it is) until one comes.
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setObjectName(QStringLiteral("TrayWatch"));
+    m_trayWatch->setInterval(5000);
+    connect(m_trayWatch, &QTimer::timeout, this, &TfMaster::checkForTray);
+    m_trayWatch->start();
 }
 
 void TfMaster::checkForTray() {
