@@ -331,10 +331,12 @@ void TfMaster::FormCreate() {
     DataFolder = ForceDirectoriesPath(platform::dataFolder());
     setWindowTitle(masterCaption(ApplicationTitle(), ExeFileVersion()));
     LayoutDefault();
-    insertLinesAtTop(RichEdit, bootBannerLines(currentDateTime()));
     m_plainText = true;
     setBothScrollBars();
+    // Before the banner: changing the wrap lays out the line under the cursor, which would
+    // load the editor's font and shape the banner while the window is still hidden.
     RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    insertLinesAtTop(RichEdit, bootBannerLines(currentDateTime()));
     startCrashJournal();
     Timer->start();
 }

@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -60,6 +61,9 @@ void TfMaster::createTrayIcon() {
         // the rest of the window is built, so the host docks it while that work goes on.
         NotificationIcon1->show();
         QGuiApplication::sync();
+        // Showing it gave the icon's own X window the program's icon in five sizes up to
+        // 128 pixels; the pixmap cache would hold those (about 90 KB) for the whole run.
+        QPixmapCache::clear();
     }
 }
 

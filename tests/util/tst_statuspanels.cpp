@@ -129,6 +129,8 @@ void TestStatusPanels::simpleModeShowsOneTextAcross() {
     window.resize(500, 200);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Texts given while the window was hidden are there once it shows.
+    QCOMPARE(shownLabels(*bar).constFirst()->text(), QStringLiteral("antes"));
 
     QString previous;
     // In simple mode the index is not used, not even checked.
@@ -143,6 +145,7 @@ void TestStatusPanels::simpleModeShowsOneTextAcross() {
 
     bar->setSimpleMode(false);
     QCOMPARE(shownLabels(*bar).size(), 2);
+    QCOMPARE(shownLabels(*bar).constFirst()->text(), QStringLiteral("panel"));
 
     // Panels made while the bar is in simple mode stay hidden until it leaves it.
     bar->setSimpleMode(true);

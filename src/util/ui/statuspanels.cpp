@@ -37,6 +37,7 @@ void StatusPanels::setPanelWidths(const QList<int> &widths) {
         delete old;
     }
     m_panels.clear();
+    m_texts = QStringList(widths.size());
     for (qsizetype i = 0; i < widths.size(); ++i) {
         std::unique_ptr<QLabel> label = makePanelLabel();
         const int width = qMax(0, widths.at(i));
@@ -60,11 +61,15 @@ int StatusPanels::panelCount() const {
 }
 
 QString StatusPanels::panelText(int index) const {
-    return panel(index)->text();
+    panel(index); // raises AppError for a panel the bar does not have
+    return m_texts.at(index);
 }
 
 void StatusPanels::setPanelText(int index, const QString &text) {
-    panel(index)->setText(text);
+    QLabel *label = panel(index);
+    m_texts[index] = text;
+    if (isVisible())
+        label->setText(text);
 }
 
 void StatusPanels::setSimpleMode(bool simple) {
@@ -75,11 +80,24 @@ void StatusPanels::setSimpleMode(bool simple) {
 }
 
 QString StatusPanels::simpleText() const {
-    return m_simpleLabel->text();
+    return m_simpleText;
 }
 
 void StatusPanels::setSimpleText(const QString &text) {
-    m_simpleLabel->setText(text);
+    m_simpleText = text;
+    if (isVisible())
+        m_simpleLabel->setText(text);
+}
+
+void StatusPanels::showEvent(QShowEvent *event) {
+    QStatusBar::showEvent(event);
+    showTexts();
+}
+
+void StatusPanels::showTexts() {
+    m_simpleLabel->setText(m_simpleText);
+    for (qsizetype i = 0; i < m_panels.size(); ++i)
+        m_panels.at(i)->setText(m_texts.at(i));
 }
 
 // The panels ignore mouse events, so a double click on any of them arrives here too.

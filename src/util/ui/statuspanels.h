@@ -32,12 +32,19 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QLabel *panel(int index) const;
+    void showTexts();
 
     QList<QLabel *> m_panels;
     QLabel *m_simpleLabel = nullptr;
+    // The texts reach the labels only while the bar can be seen: laying out a label measures
+    // its text, which loads and shapes a font that a window kept in the tray all day never
+    // needs.
+    QStringList m_texts;
+    QString m_simpleText;
     bool m_simple = false;
 };
 
