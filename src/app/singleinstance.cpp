@@ -43,7 +43,11 @@ SingleInstance::SingleInstance(const QString &folder, const QString &key, QObjec
     m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    // The socket goes before the lock (a member, released after this body): a start that takes
+    // the lock next never finds this process still listening.
+    delete m_server;
+}
 
 QString SingleInstance::lockPath() const {
     return m_folder + u'/' + m_key + QStringLiteral(".lock");
