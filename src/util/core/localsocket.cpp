@@ -3,7 +3,6 @@
 #include "util/core/platform.h"
 
 #include <QFile>
-#include <QList>
 #include <QSocketNotifier>
 #include <QTimer>
 
