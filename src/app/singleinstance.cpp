@@ -1,11 +1,11 @@
 #include "singleinstance.h"
 
+#include "util/core/localsocket.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QThread>
 
 #include <cstdio>
@@ -44,8 +44,9 @@ SingleInstance::SingleInstance(const QString &folder, const QString &key, QObjec
 }
 
 SingleInstance::~SingleInstance() {
-    if (m_server)
-        m_server->close();
+    // The socket goes before the lock (a member, released after this body): a start that takes
+    // the lock next never finds this process still listening.
+    delete m_server;
 }
 
 QString SingleInstance::lockPath() const {
@@ -84,51 +85,38 @@ bool SingleInstance::claim() {
         warn("cannot create the instance lock, running without it:", lockPath());
         return true;
     }
-    // Holding the lock, any socket file left there is a dead owner's.
-    QLocalServer::removeServer(socketPath());
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(socketPath())) {
-        warn("later starts cannot reach this one; cannot listen on", socketPath());
+    // Holding the lock, a socket file left there is a dead owner's and is replaced.
+    m_server = new platform::LocalLineServer(
+        [this](const QByteArray &request) { return answer(request); }, this, kLongestRequest);
+    switch (m_server->listen(socketPath())) {
+    case platform::LocalLineServer::Listen::Listening:
         return true;
+    case platform::LocalLineServer::Listen::InUse:
+        // The owner still runs but its lock file was deleted (a cleaner of the temporary
+        // folder): it stays the one instance.
+        delete m_server;
+        m_server = nullptr;
+        m_lock.unlock();
+        return false;
+    case platform::LocalLineServer::Listen::Failed:
+        break;
     }
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection())
-            serve(socket);
-    });
+    warn("later starts cannot reach this one; cannot listen on", socketPath());
     return true;
 }
 
-void SingleInstance::serve(QLocalSocket *socket) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-        if (!socket->canReadLine()) {
-            if (socket->bytesAvailable() > kLongestRequest)
-                socket->abort();
-            return;
-        }
-        const QByteArray request = socket->readLine(kLongestRequest);
-        const bool shown = request == kShow && m_showHandler && m_showHandler();
-        socket->write(shown ? kShown : kNotShown);
-        socket->disconnectFromServer();
-    });
+QByteArray SingleInstance::answer(const QByteArray &request) const {
+    const bool shown = request == kShow && m_showHandler && m_showHandler();
+    return shown ? kShown : kNotShown;
 }
 
 SingleInstance::Answer SingleInstance::askOwnerToShow(const QString &socketPath, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (true) {
-        QLocalSocket socket;
-        socket.connectToServer(socketPath);
-        if (socket.waitForConnected(int(deadline.remainingTime()))) {
-            socket.write(kShow);
-            QByteArray answer;
-            while (!answer.endsWith('\n') && socket.state() == QLocalSocket::ConnectedState &&
-                   socket.waitForReadyRead(int(deadline.remainingTime())))
-                answer += socket.readAll();
-            answer += socket.readAll();
-            if (answer == kShown)
+        if (const auto answer = platform::askLocalLineServer(socketPath, kShow, deadline)) {
+            if (*answer == kShown)
                 return Answer::Shown;
-            return answer == kNotShown ? Answer::NotShown : Answer::NoAnswer;
+            return *answer == kNotShown ? Answer::NotShown : Answer::NoAnswer;
         }
         // The owner takes its lock a moment before it listens.
         if (deadline.hasExpired())

@@ -6,11 +6,12 @@
 
 #include <functional>
 
-class QLocalServer;
-class QLocalSocket;
+namespace brevnote::platform {
+class LocalLineServer;
+}
 
-// One running program per user: a lock file, and a local socket on which the owner of the
-// lock listens for later starts. QtCore and QtNetwork only.
+// One running program per user: a lock file, and a Unix socket file on which the owner of the
+// lock listens for later starts. QtCore only.
 namespace brevnote {
 
 // "brevnote-" and 16 hex digits of the data folder's path: the folder whose dumps and journal
@@ -40,8 +41,9 @@ public:
 
     // Takes the lock and starts listening: true when this process is now the one instance.
     // A lock left by a process that no longer runs is taken over. When no lock file can be
-    // made at all, the program runs unguarded rather than not at all (true). False only
-    // while another live process holds the lock.
+    // made at all, the program runs unguarded rather than not at all (true). False while
+    // another live process holds the lock, or still listens on the socket after its lock file
+    // was deleted under it.
     bool claim();
     bool listening() const;
 
@@ -54,12 +56,12 @@ public:
 
 private:
     bool ownerUnknown() const;
-    void serve(QLocalSocket *socket);
+    QByteArray answer(const QByteArray &request) const;
 
     const QString m_folder;
     const QString m_key;
     QLockFile m_lock;
-    QLocalServer *m_server = nullptr;
+    platform::LocalLineServer *m_server = nullptr;
     ShowHandler m_showHandler;
 };
 
