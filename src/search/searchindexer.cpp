@@ -103,7 +103,7 @@ void SearchIndexer::closeWhenIdle() {
     if (!m_index || m_working || m_index->inMemory())
         return;
     m_index.reset();
-    platform::releaseFreedMemory();
+    emit closedWhileIdle();
 }
 
 void SearchIndexer::giveUp(const QString &reason) {
@@ -283,9 +283,15 @@ SearchService::~SearchService() {
 }
 
 void SearchService::stop() {
+    m_started = false;
+    m_indexing = false;
     if (!m_thread)
         return;
     m_indexer->requestStop();
+    endThread();
+}
+
+void SearchService::endThread() {
     // Queued behind what was asked before (a dump just written is still indexed); the
     // indexer is deleted on its own thread, where its connection lives.
     QThread *thread = m_thread;
@@ -301,12 +307,23 @@ void SearchService::stop() {
     delete m_thread;
     m_thread = nullptr;
     m_indexer = nullptr;
-    m_indexing = false;
 }
 
 void SearchService::start() {
-    if (m_thread)
+    if (m_started)
         return;
+    m_started = true;
+    startThread();
+    m_indexing = true;
+    QMetaObject::invokeMethod(m_indexer, &SearchIndexer::start, Qt::QueuedConnection);
+}
+
+void SearchService::resume() {
+    if (m_started && !m_thread)
+        startThread();
+}
+
+void SearchService::startThread() {
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("SearchIndexer"));
     m_indexer = new SearchIndexer(m_indexPath, m_folders, m_idleCloseMs);
@@ -331,12 +348,19 @@ void SearchService::start() {
         emit stateChanged();
     });
     connect(m_indexer, &SearchIndexer::found, this, &SearchService::found);
-    m_indexing = true;
+    const int generation = ++m_generation;
+    connect(m_indexer, &SearchIndexer::closedWhileIdle, this, [this, generation] {
+        if (generation != m_generation || !m_thread)
+            return;
+        endThread();
+        // The thread's own arena is free now; what it held while indexing goes back.
+        platform::releaseFreedMemory();
+    });
     m_thread->start(QThread::LowPriority);
-    QMetaObject::invokeMethod(m_indexer, &SearchIndexer::start, Qt::QueuedConnection);
 }
 
 void SearchService::dumpWritten(const QString &path) {
+    resume();
     if (!m_indexer)
         return;
     QMetaObject::invokeMethod(m_indexer, "addDump", Qt::QueuedConnection, Q_ARG(QString, path));
@@ -344,6 +368,7 @@ void SearchService::dumpWritten(const QString &path) {
 
 quint64 SearchService::search(const QString &text, int limit) {
     const quint64 id = ++m_nextId;
+    resume();
     if (m_indexer)
         QMetaObject::invokeMethod(m_indexer, "search", Qt::QueuedConnection, Q_ARG(quint64, id),
                                   Q_ARG(QString, text), Q_ARG(int, limit));

@@ -55,6 +55,8 @@ signals:
     // Searching cannot work at all (no SQLite driver, no FTS5).
     void unavailable(const QString &reason);
     void found(quint64 id, const QList<brevnote::SearchResult> &results);
+    // The index file was closed for want of requests: the thread has nothing left to hold.
+    void closedWhileIdle();
 
 private:
     // Opens the index file; false when searching cannot work (the reason is emitted).
@@ -100,7 +102,10 @@ public:
     // Before start(): how long the index file stays open after the last request.
     void setIdleCloseMs(int ms) { m_idleCloseMs = ms; }
     void start();
-    bool started() const { return m_thread != nullptr; }
+    bool started() const { return m_started; }
+    // Whether the thread runs now: it ends once the index has closed while idle (its stack
+    // and memory arena are given back) and comes again with the next request.
+    bool threadRunning() const { return m_thread != nullptr; }
     // Ends the indexer's thread once its step under way is done, dropping what waits; a
     // later start() begins afresh. For the program's ending: a closing dump is found at the
     // next start, and indexing a large one now would hold the ending up for seconds.
@@ -123,12 +128,19 @@ signals:
     void found(quint64 id, const QList<brevnote::SearchResult> &results);
 
 private:
+    void startThread();
+    void endThread();
+    // After an idle end: a thread for a request, without the first pass over the folders.
+    void resume();
+
     QString m_indexPath;
     QStringList m_folders;
     QThread *m_thread = nullptr;
     SearchIndexer *m_indexer = nullptr;
     quint64 m_nextId = 0;
     int m_idleCloseMs;
+    int m_generation = 0; // of the thread, so a late idle report of an old one is ignored
+    bool m_started = false;
     bool m_indexing = false;
     int m_done = 0;
     int m_total = 0;

@@ -334,6 +334,8 @@ void TestSearchIndex::indexClosedWhileIdleOpensAgain() {
     test::writeDump(folder, kDump1, u"boleto da escola"_s);
     test::IndexedService index(indexPath(), {folder}, 0);
     QTRY_VERIFY(!indexFileOpen());
+    // With the file closed the thread ends too, and the next request brings it back.
+    QTRY_VERIFY(!index.service->threadRunning());
     QStringList expected{kDump1};
     if (newDump) {
         expected.prepend(kDump2);
@@ -344,6 +346,8 @@ void TestSearchIndex::indexClosedWhileIdleOpensAgain() {
     QTRY_COMPARE(index.find(u"boleto"_s), expected);
     QCOMPARE(setAsideFiles().size(), damaged ? 1 : 0);
     QTRY_VERIFY(!indexFileOpen());
+    QTRY_VERIFY(!index.service->threadRunning());
+    QVERIFY(index.service->started());
 }
 
 BREVNOTE_TEST_GUILESS_MAIN(TestSearchIndex)
