@@ -72,8 +72,12 @@ class Folders:
             path = os.path.join(root, name, folder)
             os.makedirs(path, exist_ok=True)
             self.env[variable] = path
+        # Assistive technology off, as on a desktop without a screen reader. Not
+        # QT_LINUX_ACCESSIBILITY_ALWAYS_ON=0: Qt turns it on when that is set at all, and a
+        # text edit then builds the whole text of every change (a third of a second at the end
+        # of a tool on a million lines, and in the reference's setPlainText).
         self.env.update({"BREVNOTE_DEVELOPER": "0", "QT_QPA_PLATFORM": "xcb",
-                         "QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "0"})
+                         "QT_ACCESSIBILITY": "0", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": None})
         if os.geteuid() == 0:
             # Chromium refuses to start its sandbox as root (the table of "Agrupar").
             self.env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
@@ -120,6 +124,7 @@ class Watched:
     def __init__(self, session, build, mode, command, env):
         merged = dict(session.env)
         merged.update(env)
+        merged = {name: value for name, value in merged.items() if value is not None}
         self.process = subprocess.Popen([os.path.join(build, "bench", "reference", "dockwatch"),
                                          mode] + command, env=merged, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
