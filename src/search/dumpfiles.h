@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "textfold.h"
+
 #include <optional>
 
 // The dump files on disk: which there are, and their text as far as it can be read.
@@ -28,5 +30,11 @@ std::optional<DumpFile> dumpFileAt(const QString &path);
 // first `limit` bytes are taken. Never raises.
 constexpr qint64 kDumpReadLimit = 64 * 1024 * 1024;
 QString readDumpText(const QString &path, qint64 limit = kDumpReadLimit);
+
+// makeExcerpt(readDumpText(path), terms), with the text decoded and looked through a piece of
+// this many bytes at a time, only as far as the excerpt needs.
+constexpr qsizetype kDumpPieceBytes = 16 * 1024;
+Excerpt dumpExcerpt(const QString &path, const QList<SearchTerm> &terms,
+                    qint64 limit = kDumpReadLimit);
 
 } // namespace brevnote

@@ -1,6 +1,9 @@
 #include "textfold.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 namespace brevnote {
 
@@ -44,120 +47,158 @@ const std::array<char16_t, 0x10000> &foldTable() {
 
 namespace {
 
-// Reads the words of a text one at a time, so a search can stop at the first it needs.
-class TokenReader {
-public:
-    explicit TokenReader(const QString &text)
-        : m_data(reinterpret_cast<const char16_t *>(text.constData()))
-        , m_size(text.size()) {}
+// A word of a text: where it stands and its folded characters.
+struct Word {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    std::u32string folded;
+};
 
-    bool next(FoldedToken &token) {
+// Reads the words of a text one at a time, so a search can stop at the first it needs. The
+// text may still grow while it is read: `more` appends its next piece, and a word that reaches
+// the end of what is there goes on into that piece.
+class WordReader {
+public:
+    WordReader(QString &text, const TextPieces *more)
+        : m_text(text)
+        , m_more(more) {}
+
+    // The next word into `word` (its buffer reused); false at the end of the text.
+    bool next(Word &word) {
         const auto &table = foldTable();
-        token.text.clear();
+        word.folded.clear();
         bool inWord = false;
-        for (; m_pos < m_size; ++m_pos) {
-            const char16_t c = m_data[m_pos];
-            char32_t folded = table[c];
-            qsizetype width = 1;
-            if (QChar::isHighSurrogate(c) && m_pos + 1 < m_size &&
-                QChar::isLowSurrogate(m_data[m_pos + 1])) {
-                const char32_t code = QChar::surrogateToUcs4(c, m_data[m_pos + 1]);
-                folded = QChar::isLetterOrNumber(code) ? QChar::toLower(code) : kSeparator;
-                width = 2;
-            }
-            if (folded == kSeparator) {
-                if (inWord && !token.text.isEmpty()) {
-                    token.end = m_pos;
-                    return true;
+        for (;;) {
+            const char16_t *data = reinterpret_cast<const char16_t *>(m_text.constData());
+            const qsizetype size = m_text.size();
+            for (; m_pos < size; ++m_pos) {
+                const char16_t c = data[m_pos];
+                char32_t folded = table[c];
+                qsizetype width = 1;
+                if (QChar::isHighSurrogate(c)) {
+                    // A pair split between two pieces is read once both are there.
+                    if (m_pos + 1 == size && takeMore())
+                        break;
+                    if (m_pos + 1 < size && QChar::isLowSurrogate(data[m_pos + 1])) {
+                        const char32_t code = QChar::surrogateToUcs4(c, data[m_pos + 1]);
+                        folded = QChar::isLetterOrNumber(code) ? QChar::toLower(code) : kSeparator;
+                        width = 2;
+                    }
                 }
-                inWord = false;
-                continue;
+                if (folded == kSeparator) {
+                    if (inWord && !word.folded.empty()) {
+                        word.end = m_pos;
+                        return true;
+                    }
+                    inWord = false;
+                    continue;
+                }
+                if (!inWord) {
+                    word.start = m_pos;
+                    word.folded.clear();
+                    inWord = true;
+                }
+                if (folded != kMark)
+                    word.folded.push_back(folded);
+                m_pos += width - 1;
             }
-            if (!inWord) {
-                token.start = m_pos;
-                token.text.clear();
-                inWord = true;
-            }
-            if (folded != kMark) {
-                if (width == 2)
-                    token.text += QString::fromUcs4(&folded, 1);
-                else
-                    token.text += QChar(char16_t(folded));
-            }
-            m_pos += width - 1;
+            // A word that reaches the end of what is there may go on in the next piece.
+            if (m_pos >= m_text.size() && !takeMore())
+                break;
         }
-        if (inWord && !token.text.isEmpty()) {
-            token.end = m_size;
+        if (inWord && !word.folded.empty()) {
+            word.end = m_pos;
             return true;
         }
         return false;
     }
 
 private:
-    const char16_t *m_data;
-    qsizetype m_size;
+    // Appends the next piece; false when there is none.
+    bool takeMore() { return m_more && (*m_more)(m_text); }
+
+    QString &m_text;
+    const TextPieces *m_more;
     qsizetype m_pos = 0;
 };
 
-} // namespace
+// A term with its words as code points, to compare with the words read.
+struct TermWords {
+    std::vector<std::u32string> words;
+    bool prefix = false;
+};
 
-QList<FoldedToken> foldedTokens(const QString &text) {
-    QList<FoldedToken> tokens;
-    TokenReader reader(text);
-    FoldedToken token;
-    while (reader.next(token))
-        tokens.append(token);
-    return tokens;
+std::u32string codePoints(const QString &text) {
+    std::u32string points;
+    for (const char32_t c : text.toUcs4())
+        points.push_back(c);
+    return points;
 }
 
-QList<TextRange> findTerms(const QString &text, const QList<SearchTerm> &terms, qsizetype limit) {
+// findTerms() over a text that may still grow (see WordReader).
+QList<TextRange> findTermsIn(QString &text, const TextPieces *more,
+                             const QList<SearchTerm> &terms, qsizetype limit) {
     QList<TextRange> found;
     if (terms.isEmpty() || limit == 0)
         return found;
-    qsizetype longest = 1;
-    for (const SearchTerm &term : terms)
-        longest = qMax(longest, term.tokens.size());
-    // The words from the current one on, as many as the longest phrase has.
-    TokenReader reader(text);
-    QList<FoldedToken> window;
-    FoldedToken token;
+    std::vector<TermWords> wanted;
+    std::size_t longest = 1;
+    for (const SearchTerm &term : terms) {
+        TermWords words;
+        for (const QString &token : term.tokens)
+            words.words.push_back(codePoints(token));
+        words.prefix = term.prefix;
+        longest = std::max(longest, words.words.size());
+        wanted.push_back(std::move(words));
+    }
+    // The words from the current one on, as many as the longest phrase has, in a ring whose
+    // buffers are reused.
+    std::vector<Word> ring(longest);
+    std::size_t first = 0;
+    std::size_t count = 0;
+    const auto at = [&](std::size_t k) -> const Word & { return ring[(first + k) % longest]; };
+    WordReader reader(text, more);
     for (;;) {
-        while (window.size() < longest && reader.next(token))
-            window.append(token);
-        if (window.isEmpty())
+        while (count < longest && reader.next(ring[(first + count) % longest]))
+            ++count;
+        if (count == 0)
             return found;
-        for (const SearchTerm &term : terms) {
-            const qsizetype n = term.tokens.size();
-            if (n > window.size())
+        for (const TermWords &term : wanted) {
+            const std::size_t n = term.words.size();
+            if (n > count)
                 continue;
             bool matches = true;
-            for (qsizetype k = 0; k < n && matches; ++k) {
-                const QString &word = window.at(k).text;
+            for (std::size_t k = 0; k < n && matches; ++k) {
+                const std::u32string &word = at(k).folded;
                 const bool last = k == n - 1;
-                matches = (last && term.prefix) ? word.startsWith(term.tokens.at(k))
-                                                : word == term.tokens.at(k);
+                matches = (last && term.prefix) ? word.starts_with(term.words[k])
+                                                : word == term.words[k];
             }
             if (matches) {
-                found.append({window.at(0).start, window.at(n - 1).end});
+                found.append({at(0).start, at(n - 1).end});
                 if (limit > 0 && found.size() >= limit)
                     return found;
                 break;
             }
         }
-        window.removeFirst();
+        first = (first + 1) % longest;
+        --count;
     }
 }
 
-Excerpt makeExcerpt(const QString &text, const QList<SearchTerm> &terms) {
+Excerpt excerptOf(QString &text, const TextPieces *more, const QList<SearchTerm> &terms) {
     constexpr qsizetype kBefore = 40;
     constexpr qsizetype kLength = 160;
     // Only the start of a long text needs folding when a term comes early.
-    const QList<TextRange> first = findTerms(text, terms, 1);
+    const QList<TextRange> first = findTermsIn(text, more, terms, 1);
     const qsizetype at = first.isEmpty() ? 0 : first.first().start;
     qsizetype start = qMax<qsizetype>(0, at - kBefore);
     // Start at a word, not inside one.
     while (start > 0 && start < at && !text.at(start - 1).isSpace())
         ++start;
+    // The line and one character beyond it, to know whether the text goes on.
+    while (more && text.size() <= start + kLength && (*more)(text)) {
+    }
     const qsizetype end = qMin(text.size(), start + kLength);
 
     Excerpt excerpt;
@@ -175,6 +216,34 @@ Excerpt makeExcerpt(const QString &text, const QList<SearchTerm> &terms) {
     for (const TextRange &range : findTerms(window, terms))
         excerpt.marks.append({range.start + lead.size(), range.end + lead.size()});
     return excerpt;
+}
+
+} // namespace
+
+QList<FoldedToken> foldedTokens(const QString &text) {
+    QList<FoldedToken> tokens;
+    QString shared = text; // not copied: nothing is added to a text without pieces
+    WordReader reader(shared, nullptr);
+    Word word;
+    while (reader.next(word))
+        tokens.append({word.start, word.end,
+                       QString::fromUcs4(word.folded.data(), qsizetype(word.folded.size()))});
+    return tokens;
+}
+
+QList<TextRange> findTerms(const QString &text, const QList<SearchTerm> &terms, qsizetype limit) {
+    QString shared = text;
+    return findTermsIn(shared, nullptr, terms, limit);
+}
+
+Excerpt makeExcerpt(const QString &text, const QList<SearchTerm> &terms) {
+    QString shared = text;
+    return excerptOf(shared, nullptr, terms);
+}
+
+Excerpt makeExcerpt(const TextPieces &pieces, const QList<SearchTerm> &terms) {
+    QString text;
+    return excerptOf(text, &pieces, terms);
 }
 
 QString markedHtml(const QString &text, const QList<TextRange> &marks, const QString &open,
