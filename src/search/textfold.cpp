@@ -11,6 +11,7 @@ namespace {
 
 constexpr char16_t kSeparator = 0; // ends a word
 constexpr char16_t kMark = 1;      // belongs to the word but folds to nothing (an accent)
+constexpr char16_t kPair = 2;      // a surrogate: read with its neighbour
 
 // The folded form of each character of the basic plane, made once.
 const std::array<char16_t, 0x10000> &foldTable() {
@@ -21,7 +22,7 @@ const std::array<char16_t, 0x10000> &foldTable() {
             const QChar ch(static_cast<char16_t>(c));
             char16_t folded = kSeparator;
             if (ch.isSurrogate()) {
-                folded = kSeparator; // pairs are handled apart
+                folded = kPair;
             } else if (ch.isMark()) {
                 folded = kMark;
             } else if (ch.isLetterOrNumber() || ch.category() == QChar::Other_PrivateUse) {
@@ -63,23 +64,40 @@ public:
         : m_text(text)
         , m_more(more) {}
 
-    // The next word into `word` (its buffer reused); false at the end of the text.
-    bool next(Word &word) {
+    // The next word into `word` (its buffer reused); false at the end of the text. With
+    // `firsts`, words whose first folded character is not among them are passed over without
+    // folding the rest of them.
+    bool next(Word &word, const std::u32string *firsts = nullptr) {
         const auto &table = foldTable();
         word.folded.clear();
         bool inWord = false;
+        bool passing = false;
         for (;;) {
             const char16_t *data = reinterpret_cast<const char16_t *>(m_text.constData());
             const qsizetype size = m_text.size();
             for (; m_pos < size; ++m_pos) {
+                // Most characters are read in these two tight loops: the blanks and
+                // punctuation before a word, and the rest of a word passed over.
+                if (!inWord) {
+                    while (m_pos < size && table[data[m_pos]] == kSeparator)
+                        ++m_pos;
+                } else if (passing) {
+                    while (m_pos < size && table[data[m_pos]] != kSeparator &&
+                           table[data[m_pos]] != kPair)
+                        ++m_pos;
+                }
+                if (m_pos == size)
+                    break;
                 const char16_t c = data[m_pos];
                 char32_t folded = table[c];
                 qsizetype width = 1;
-                if (QChar::isHighSurrogate(c)) {
+                if (folded == kPair) {
                     // A pair split between two pieces is read once both are there.
-                    if (m_pos + 1 == size && takeMore())
+                    if (QChar::isHighSurrogate(c) && m_pos + 1 == size && takeMore())
                         break;
-                    if (m_pos + 1 < size && QChar::isLowSurrogate(data[m_pos + 1])) {
+                    folded = kSeparator; // a surrogate alone
+                    if (QChar::isHighSurrogate(c) && m_pos + 1 < size &&
+                        QChar::isLowSurrogate(data[m_pos + 1])) {
                         const char32_t code = QChar::surrogateToUcs4(c, data[m_pos + 1]);
                         folded = QChar::isLetterOrNumber(code) ? QChar::toLower(code) : kSeparator;
                         width = 2;
@@ -91,6 +109,7 @@ public:
                         return true;
                     }
                     inWord = false;
+                    passing = false;
                     continue;
                 }
                 if (!inWord) {
@@ -98,8 +117,13 @@ public:
                     word.folded.clear();
                     inWord = true;
                 }
-                if (folded != kMark)
-                    word.folded.push_back(folded);
+                if (folded != kMark && !passing) {
+                    if (firsts && word.folded.empty() &&
+                        firsts->find(folded) == std::u32string::npos)
+                        passing = true;
+                    else
+                        word.folded.push_back(folded);
+                }
                 m_pos += width - 1;
             }
             // A word that reaches the end of what is there may go on in the next piece.
@@ -143,23 +167,44 @@ QList<TextRange> findTermsIn(QString &text, const TextPieces *more,
         return found;
     std::vector<TermWords> wanted;
     std::size_t longest = 1;
+    std::u32string firsts; // the first character of each term
+    bool anyFirst = false; // a term begins with an empty prefix, which any word starts
     for (const SearchTerm &term : terms) {
+        if (term.tokens.isEmpty())
+            continue;
         TermWords words;
         for (const QString &token : term.tokens)
             words.words.push_back(codePoints(token));
         words.prefix = term.prefix;
         longest = std::max(longest, words.words.size());
+        if (words.words.front().empty())
+            anyFirst = true;
+        else
+            firsts.push_back(words.words.front().front());
         wanted.push_back(std::move(words));
     }
+    if (wanted.empty())
+        return found;
+    const auto startsNoTerm = [&](const Word &word) {
+        return !anyFirst && firsts.find(word.folded.front()) == std::u32string::npos;
+    };
     // The words from the current one on, as many as the longest phrase has, in a ring whose
     // buffers are reused.
     std::vector<Word> ring(longest);
     std::size_t first = 0;
     std::size_t count = 0;
     const auto at = [&](std::size_t k) -> const Word & { return ring[(first + k) % longest]; };
+    const auto dropFirst = [&] {
+        first = (first + 1) % longest;
+        --count;
+    };
     WordReader reader(text, more);
     for (;;) {
-        while (count < longest && reader.next(ring[(first + count) % longest]))
+        // Most words start no term: they are dropped at once, and read past while none is held.
+        while (count > 0 && startsNoTerm(at(0)))
+            dropFirst();
+        while (count < longest && reader.next(ring[(first + count) % longest],
+                                              count == 0 && !anyFirst ? &firsts : nullptr))
             ++count;
         if (count == 0)
             return found;
@@ -181,8 +226,7 @@ QList<TextRange> findTermsIn(QString &text, const TextPieces *more,
                 break;
             }
         }
-        first = (first + 1) % longest;
-        --count;
+        dropFirst();
     }
 }
 
