@@ -5,9 +5,9 @@
 // into a temporary folder and deleted at the end. BREVNOTE_BENCH_FOLDER names a folder to
 // write them into once and use as it is on later runs (it is kept; a run then skips the
 // generating). BREVNOTE_BENCH_INDEX names an index file to make once and search on later runs
-// (kept; indexing is then neither done nor printed). Printed once: generating, `grep -ril` over all of them, indexing from nothing,
-// the sizes. Then Google Benchmark times adding one new dump and the first 50 results of a
-// few queries.
+// (kept; indexing is then neither done nor printed). Printed once: generating, `grep -ril` over all
+// of them, indexing from nothing, the sizes. Then Google Benchmark times adding one new dump and
+// the first 50 results of a few queries.
 
 #include "search/dumpfiles.h"
 #include "search/dumpindex.h"

@@ -160,8 +160,8 @@ std::u32string codePoints(const QString &text) {
 }
 
 // findTerms() over a text that may still grow (see WordReader).
-QList<TextRange> findTermsIn(QString &text, const TextPieces *more,
-                             const QList<SearchTerm> &terms, qsizetype limit) {
+QList<TextRange> findTermsIn(QString &text, const TextPieces *more, const QList<SearchTerm> &terms,
+                             qsizetype limit) {
     QList<TextRange> found;
     if (terms.isEmpty() || limit == 0)
         return found;
@@ -216,8 +216,8 @@ QList<TextRange> findTermsIn(QString &text, const TextPieces *more,
             for (std::size_t k = 0; k < n && matches; ++k) {
                 const std::u32string &word = at(k).folded;
                 const bool last = k == n - 1;
-                matches = (last && term.prefix) ? word.starts_with(term.words[k])
-                                                : word == term.words[k];
+                matches =
+                    (last && term.prefix) ? word.starts_with(term.words[k]) : word == term.words[k];
             }
             if (matches) {
                 found.append({at(0).start, at(n - 1).end});

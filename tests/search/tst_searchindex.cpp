@@ -201,8 +201,8 @@ void TestSearchIndex::pieceExcerptIsTheWholeTextExcerpt_data() {
     // Blanks up to `into` bytes before the end of the first piece.
     const auto upTo = [](qsizetype into) { return QByteArray(kDumpPieceBytes - into, ' '); };
 
-    QTest::newRow("word across a piece's end") << upTo(2) + "conta de luz" << u"conta"_s
-                                               << u"conta"_s;
+    QTest::newRow("word across a piece's end")
+        << upTo(2) + "conta de luz" << u"conta"_s << u"conta"_s;
     QTest::newRow("phrase across a piece's end")
         << upTo(6) + "conta de luz" << u"\"conta de luz\""_s << u"conta de luz"_s;
     QTest::newRow("word begun in the piece before")
@@ -219,11 +219,10 @@ void TestSearchIndex::pieceExcerptIsTheWholeTextExcerpt_data() {
     QTest::newRow("Windows-1252 decided after the match")
         << "conta \xc3\xa7" + QByteArray(3 * kDumpPieceBytes, ' ') + "\xe9" << u"conta"_s
         << u"conta"_s;
-    QTest::newRow("no match at all") << QByteArray("palavra ").repeated(kDumpPieceBytes / 2)
-                                     << u"inexistente"_s << QString();
+    QTest::newRow("no match at all")
+        << QByteArray("palavra ").repeated(kDumpPieceBytes / 2) << u"inexistente"_s << QString();
     QTest::newRow("match only at the very end")
-        << QByteArray("palavra ").repeated(kDumpPieceBytes / 3) + "alvo" << u"alvo"_s
-        << u"alvo"_s;
+        << QByteArray("palavra ").repeated(kDumpPieceBytes / 3) + "alvo" << u"alvo"_s << u"alvo"_s;
     // The line (40 characters before the word, 160 in all) ends where the piece does.
     QTest::newRow("line ends where a piece ends")
         << upTo(120) + "alvo" + QByteArray(200, ' ') << u"alvo"_s << u"alvo"_s;

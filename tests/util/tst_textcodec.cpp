@@ -61,8 +61,8 @@ void TestTextCodec::decodeDetectsEncoding_data() {
     QTest::newRow("utf8 four bytes") << QByteArray("a\xF0\x9F\x98\x80"
                                                    "b")
                                      << QStringLiteral("a\U0001F600b");
-    QTest::newRow("cp1252 decided by the last byte") << QByteArray("\xC3\xA1xyz\xE1")
-                                                     << QStringLiteral("Ã¡xyzá");
+    QTest::newRow("cp1252 decided by the last byte")
+        << QByteArray("\xC3\xA1xyz\xE1") << QStringLiteral("Ã¡xyzá");
 }
 
 void TestTextCodec::decodeDetectsEncoding() {
