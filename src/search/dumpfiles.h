@@ -1,10 +1,10 @@
 #pragma once
 
+#include "textfold.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include "textfold.h"
 
 #include <optional>
 
