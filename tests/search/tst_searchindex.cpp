@@ -182,6 +182,10 @@ void TestSearchIndex::excerptMarksTheWords_data() {
         << u"…palavra palavra palavra palavra palavra [alvo] fim"_s;
     QTest::newRow("phrase after its own first word")
         << u"conta conta de luz"_s << u"\"conta de luz\""_s << u"conta [conta de luz]"_s;
+    QTest::newRow("word right after a phrase's first word")
+        << u"de luzes"_s << u"\"de luz\" luze*"_s << u"de [luzes]"_s;
+    QTest::newRow("emoji ends a word passed over")
+        << u"x\U0001F600luz"_s << u"luz"_s << u"x\U0001F600[luz]"_s;
     QTest::newRow("phrase and word of other lengths")
         << u"d a b a b c d"_s << u"\"a b c\" d"_s << u"[d] a b [a b c] [d]"_s;
 }
