@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textfold.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,5 +30,11 @@ std::optional<DumpFile> dumpFileAt(const QString &path);
 // first `limit` bytes are taken. Never raises.
 constexpr qint64 kDumpReadLimit = 64 * 1024 * 1024;
 QString readDumpText(const QString &path, qint64 limit = kDumpReadLimit);
+
+// makeExcerpt(readDumpText(path), terms), with the text decoded and looked through a piece of
+// this many bytes at a time, only as far as the excerpt needs.
+constexpr qsizetype kDumpPieceBytes = 16 * 1024;
+Excerpt dumpExcerpt(const QString &path, const QList<SearchTerm> &terms,
+                    qint64 limit = kDumpReadLimit);
 
 } // namespace brevnote

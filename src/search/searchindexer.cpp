@@ -41,6 +41,19 @@ void report(const QString &what) {
 
 } // namespace
 
+QList<SearchResult> findResults(DumpIndex &index, const SearchQuery &query, int limit) {
+    QList<SearchResult> results;
+    for (const SearchHit &hit : index.search(query, limit)) {
+        SearchResult result;
+        result.path = hit.path;
+        if (const std::optional<DumpName> name = parseDumpFileName(QFileInfo(hit.path).fileName()))
+            result.caption = dumpCaption(*name);
+        result.excerpt = dumpExcerpt(hit.path, query.terms);
+        results.append(result);
+    }
+    return results;
+}
+
 SearchIndexer::SearchIndexer(QString indexPath, QStringList folders, int idleCloseMs)
     : m_indexPath(std::move(indexPath))
     , m_folders(std::move(folders))
@@ -253,17 +266,8 @@ void SearchIndexer::addDump(const QString &path) {
 void SearchIndexer::search(quint64 id, const QString &text, int limit) {
     QList<SearchResult> results;
     if (reopen()) {
-        const SearchQuery query = parseSearchQuery(text);
         try {
-            for (const SearchHit &hit : m_index->search(query, limit)) {
-                SearchResult result;
-                result.path = hit.path;
-                if (const std::optional<DumpName> name =
-                        parseDumpFileName(QFileInfo(hit.path).fileName()))
-                    result.caption = dumpCaption(*name);
-                result.excerpt = makeExcerpt(readDumpText(hit.path), query.terms);
-                results.append(result);
-            }
+            results = findResults(*m_index, parseSearchQuery(text), limit);
         } catch (const AppError &error) {
             recover(error.message());
         }

@@ -19,12 +19,17 @@ namespace brevnote {
 
 class DumpIndex;
 struct DumpFile;
+struct SearchQuery;
 
 struct SearchResult {
     QString path;
     QString caption; // the dump's date and time, from its name
     Excerpt excerpt;
 };
+
+// The best `limit` dumps for the query with their captions and excerpts, as the window shows
+// them. Raises AppError when the index fails.
+QList<SearchResult> findResults(DumpIndex &index, const SearchQuery &query, int limit);
 
 // Lives on the search thread and owns the index's connection there. At start it brings the
 // index up to date with the folders: dumps gone are forgotten, new or changed ones are

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 #include "searchquery.h"
 
 // Words as the index sees them (SQLite FTS5's "unicode61 remove_diacritics 2"): runs of
@@ -34,6 +36,13 @@ struct Excerpt {
     QList<TextRange> marks;
 };
 Excerpt makeExcerpt(const QString &text, const QList<SearchTerm> &terms);
+
+// Gives a text a piece at a time: appends the next piece to `text` and returns true, or returns
+// false once there is none.
+using TextPieces = std::function<bool(QString &text)>;
+// The same excerpt as for the whole text, reading only as many pieces as it needs: up to the
+// first place a term occurs and the line around it (all of them when no term occurs).
+Excerpt makeExcerpt(const TextPieces &pieces, const QList<SearchTerm> &terms);
 
 // The text as HTML with each range inside `open` ... `close`.
 QString markedHtml(const QString &text, const QList<TextRange> &marks, const QString &open,

@@ -1,3 +1,4 @@
+#include "search/dumpfiles.h"
 #include "search/dumpname.h"
 #include "search/searchquery.h"
 #include "search/textfold.h"
@@ -57,6 +58,8 @@ private slots:
     void equalScoresNewestFirst();
     void excerptMarksTheWords_data();
     void excerptMarksTheWords();
+    void pieceExcerptIsTheWholeTextExcerpt_data();
+    void pieceExcerptIsTheWholeTextExcerpt();
     void newDumpFoundOnceWritten();
     void deletedDumpGoneAfterRestart();
     void manyForgottenDumpsIndexedAnew();
@@ -177,6 +180,14 @@ void TestSearchIndex::excerptMarksTheWords_data() {
     QTest::newRow("far into the text")
         << QString(u"palavra "_s.repeated(20) + u"alvo fim"_s) << u"alvo"_s
         << u"…palavra palavra palavra palavra palavra [alvo] fim"_s;
+    QTest::newRow("phrase after its own first word")
+        << u"conta conta de luz"_s << u"\"conta de luz\""_s << u"conta [conta de luz]"_s;
+    QTest::newRow("word right after a phrase's first word")
+        << u"de luzes"_s << u"\"de luz\" luze*"_s << u"de [luzes]"_s;
+    QTest::newRow("emoji ends a word passed over")
+        << u"x\U0001F600luz"_s << u"luz"_s << u"x\U0001F600[luz]"_s;
+    QTest::newRow("phrase and word of other lengths")
+        << u"d a b a b c d"_s << u"\"a b c\" d"_s << u"[d] a b [a b c] [d]"_s;
 }
 
 void TestSearchIndex::excerptMarksTheWords() {
@@ -185,6 +196,61 @@ void TestSearchIndex::excerptMarksTheWords() {
     QFETCH(QString, html);
     const Excerpt excerpt = makeExcerpt(text, parseSearchQuery(query).terms);
     QCOMPARE(markedHtml(excerpt.text, excerpt.marks, u"["_s, u"]"_s), html);
+}
+
+void TestSearchIndex::pieceExcerptIsTheWholeTextExcerpt_data() {
+    QTest::addColumn<QByteArray>("bytes"); // the dump's file
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("firstMark"); // empty: no match
+    // Blanks up to `into` bytes before the end of the first piece.
+    const auto upTo = [](qsizetype into) { return QByteArray(kDumpPieceBytes - into, ' '); };
+
+    QTest::newRow("word across a piece's end")
+        << upTo(2) + "conta de luz" << u"conta"_s << u"conta"_s;
+    QTest::newRow("phrase across a piece's end")
+        << upTo(6) + "conta de luz" << u"\"conta de luz\""_s << u"conta de luz"_s;
+    QTest::newRow("word begun in the piece before")
+        << upTo(2) + "reluz e luz" << u"luz"_s << u"luz"_s;
+    QTest::newRow("prefix across a piece's end")
+        << upTo(3) + "relat\xf3rio final" << u"relat*"_s << u"relatório"_s;
+    QTest::newRow("accents at the cut, Windows-1252")
+        << upTo(2) + "a\xe7\xe3o urgente" << u"acao"_s << u"ação"_s;
+    QTest::newRow("UTF-8 character split by the cut")
+        << upTo(2) + "a\xc3\xa7\xc3\xa3o urgente" << u"acao"_s << u"ação"_s;
+    QTest::newRow("letter outside the basic plane split by the cut")
+        << upTo(2) + "a\xf0\x90\x90\x80" + "b fim" << u"a\U00010400b"_s << u"a\U00010400b"_s;
+    // Valid UTF-8 in the first piece, but the file as a whole is not.
+    QTest::newRow("Windows-1252 decided after the match")
+        << "conta \xc3\xa7" + QByteArray(3 * kDumpPieceBytes, ' ') + "\xe9" << u"conta"_s
+        << u"conta"_s;
+    QTest::newRow("no match at all")
+        << QByteArray("palavra ").repeated(kDumpPieceBytes / 2) << u"inexistente"_s << QString();
+    QTest::newRow("match only at the very end")
+        << QByteArray("palavra ").repeated(kDumpPieceBytes / 3) + "alvo" << u"alvo"_s << u"alvo"_s;
+    // The line (40 characters before the word, 160 in all) ends where the piece does.
+    QTest::newRow("line ends where a piece ends")
+        << upTo(120) + "alvo" + QByteArray(200, ' ') << u"alvo"_s << u"alvo"_s;
+    QTest::newRow("NUL bytes in the next piece")
+        << upTo(2) + QByteArray("alvo\0\0fim", 9) << u"alvo fim"_s << u"alvo"_s;
+}
+
+void TestSearchIndex::pieceExcerptIsTheWholeTextExcerpt() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, query);
+    QFETCH(QString, firstMark);
+    const QString path = platform::dataFolder() + u'/' + kDump1;
+    QVERIFY(test::writeBytes(path, bytes));
+    const QList<SearchTerm> terms = parseSearchQuery(query).terms;
+    const Excerpt whole = makeExcerpt(readDumpText(path), terms);
+    const Excerpt pieces = dumpExcerpt(path, terms);
+    QCOMPARE(pieces.text, whole.text);
+    QCOMPARE(pieces.marks, whole.marks);
+    const QString marked =
+        whole.marks.isEmpty()
+            ? QString()
+            : whole.text.sliced(whole.marks.first().start,
+                                whole.marks.first().end - whole.marks.first().start);
+    QCOMPARE(marked, firstMark);
 }
 
 void TestSearchIndex::newDumpFoundOnceWritten() {

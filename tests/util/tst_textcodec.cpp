@@ -17,6 +17,8 @@ class TestTextCodec : public QObject {
 private slots:
     void decodeDetectsEncoding_data();
     void decodeDetectsEncoding();
+    void piecesDecodeAsTheWhole_data();
+    void piecesDecodeAsTheWhole();
     void encodeChoosesEncoding_data();
     void encodeChoosesEncoding();
     void everyWindows1252ByteRoundTrips();
@@ -53,12 +55,37 @@ void TestTextCodec::decodeDetectsEncoding_data() {
     QTest::newRow("second byte-order mark is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
                                                                   "a")
                                                     << QStringLiteral("\uFEFFa");
+    QTest::newRow("byte-order mark inside is text") << QByteArray("a\xEF\xBB\xBF"
+                                                                  "b")
+                                                    << QStringLiteral("a\uFEFFb");
+    QTest::newRow("utf8 four bytes") << QByteArray("a\xF0\x9F\x98\x80"
+                                                   "b")
+                                     << QStringLiteral("a\U0001F600b");
+    QTest::newRow("cp1252 decided by the last byte")
+        << QByteArray("\xC3\xA1xyz\xE1") << QStringLiteral("Ã¡xyzá");
 }
 
 void TestTextCodec::decodeDetectsEncoding() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(decodeText(bytes), text);
+}
+
+void TestTextCodec::piecesDecodeAsTheWhole_data() {
+    decodeDetectsEncoding_data();
+}
+
+void TestTextCodec::piecesDecodeAsTheWhole() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    // Pieces this small end inside every multi-byte character.
+    for (const qsizetype size : {1, 2, 3}) {
+        TextPieceDecoder decoder(bytes);
+        QString joined;
+        for (qsizetype pieces = 0; decoder.decodeMore(joined, size); ++pieces)
+            QVERIFY(pieces < bytes.size());
+        QCOMPARE(joined, text);
+    }
 }
 
 void TestTextCodec::encodeChoosesEncoding_data() {

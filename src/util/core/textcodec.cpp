@@ -37,7 +37,7 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 } // namespace
 
-QString decodeWindows1252(const QByteArray &bytes) {
+QString decodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (const char byte : bytes) {
@@ -65,24 +65,65 @@ QByteArray encodeWindows1252(const QString &text) {
     return bytes;
 }
 
-QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
-    const bool hasBom = bytes.startsWith(kUtf8Bom);
-    const QByteArrayView body =
-        hasBom ? QByteArrayView(bytes).sliced(kUtf8Bom.size()) : QByteArrayView(bytes);
-    // Deciding stops at the first byte that is not UTF-8, so a Windows-1252 file is decoded
-    // once, not first as UTF-8 in full.
-    if (!body.isValidUtf8()) {
-        if (encoding)
-            *encoding = TextEncoding::Windows1252;
-        return decodeWindows1252(bytes);
-    }
-    if (encoding)
-        *encoding = hasBom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-    // Only the one mark removed above is not text: a second one is a character (U+FEFF)
-    // that the text started with, and writing the text puts it back behind a new mark.
+namespace {
+
+// How decodeText() reads the bytes. Deciding stops at the first byte that is not UTF-8, so a
+// Windows-1252 file is looked at once, not first as UTF-8 in full.
+TextEncoding encodingOf(QByteArrayView bytes) {
+    if (bytes.startsWith(kUtf8Bom))
+        return bytes.sliced(kUtf8Bom.size()).isValidUtf8() ? TextEncoding::Utf8WithBom
+                                                           : TextEncoding::Windows1252;
+    return bytes.isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+// Bytes known to be valid UTF-8, without the byte-order mark that was removed.
+QString decodeUtf8(QByteArrayView bytes) {
+    // Only the one mark removed is not text: a second one is a character (U+FEFF) that the
+    // text started with, and writing the text puts it back behind a new mark.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                     QStringConverter::Flag::ConvertInitialBom);
-    return utf8.decode(body);
+    return utf8.decode(bytes);
+}
+
+} // namespace
+
+QString decodeText(const QByteArray &bytes, TextEncoding *encoding) {
+    const TextEncoding found = encodingOf(bytes);
+    if (encoding)
+        *encoding = found;
+    switch (found) {
+    case TextEncoding::Windows1252:
+        return decodeWindows1252(bytes);
+    case TextEncoding::Utf8WithBom:
+        return decodeUtf8(QByteArrayView(bytes).sliced(kUtf8Bom.size()));
+    case TextEncoding::Utf8:
+        break;
+    }
+    return decodeUtf8(bytes);
+}
+
+TextPieceDecoder::TextPieceDecoder(QByteArray bytes)
+    : m_bytes(std::move(bytes))
+    , m_encoding(encodingOf(m_bytes)) {
+    if (m_encoding == TextEncoding::Utf8WithBom)
+        m_done = kUtf8Bom.size();
+}
+
+bool TextPieceDecoder::decodeMore(QString &text, qsizetype size) {
+    const qsizetype total = m_bytes.size();
+    if (m_done >= total)
+        return false;
+    qsizetype end = m_done + qMax<qsizetype>(1, qMin(size, total - m_done));
+    if (m_encoding == TextEncoding::Windows1252) {
+        text += decodeWindows1252(QByteArrayView(m_bytes).sliced(m_done, end - m_done));
+    } else {
+        // On to the first byte of the next character: continuation bytes are 10xxxxxx.
+        while (end < total && (static_cast<unsigned char>(m_bytes.at(end)) & 0xC0) == 0x80)
+            ++end;
+        text += decodeUtf8(QByteArrayView(m_bytes).sliced(m_done, end - m_done));
+    }
+    m_done = end;
+    return true;
 }
 
 namespace {

@@ -28,9 +28,26 @@ QByteArray encodeText(const QString &text, TextEncoding preferred);
 // the lines or their joined copy. An empty text has no lines.
 QByteArray encodeLines(QStringView text, std::optional<TextEncoding> preferred = std::nullopt);
 
+// Decodes bytes a piece at a time exactly as decodeText() decodes them whole, for a reader that
+// may stop early: the encoding is decided on all the bytes, and no piece ends inside a
+// character, so the pieces joined are decodeText(bytes).
+class TextPieceDecoder final {
+public:
+    explicit TextPieceDecoder(QByteArray bytes);
+    TextEncoding encoding() const { return m_encoding; }
+    // Appends the text of about the next `size` bytes to `text`; false, adding nothing, once
+    // every byte is decoded.
+    bool decodeMore(QString &text, qsizetype size);
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_done = 0;
+    TextEncoding m_encoding;
+};
+
 // True when every character of the text has a Windows-1252 byte.
 bool fitsWindows1252(const QString &text);
-QString decodeWindows1252(const QByteArray &bytes);
+QString decodeWindows1252(QByteArrayView bytes);
 // Characters without a Windows-1252 byte become "?".
 QByteArray encodeWindows1252(const QString &text);
 
