@@ -316,12 +316,9 @@ int TfHTMDialog::LoadFromStrings(const QStringList &lines, bool maximized, bool 
 int TfHTMDialog::LoadFromString(const QString &html, bool maximized, bool showCancel,
                                 const QString &captionSuffix) {
     // The bytes LoadFromStrings(splitLines(html)) writes, from one copy of the page instead of
-    // a string per line: the table of a million lines is built in a fraction of the time, and
-    // the windows wait for it. A page that is one line break is one empty line.
-    const QString lines = normalizeLineBreaks(html);
-    const QByteArray bytes =
-        lines.isEmpty() && !html.isEmpty() ? QByteArray("\r\n") : encodeLines(lines);
-    return LoadPage(bytes, maximized, showCancel, captionSuffix);
+    // a string per line: a page of a million lines is written in a fraction of the time, and
+    // the windows wait for it.
+    return LoadPage(encodeTextAsLines(html), maximized, showCancel, captionSuffix);
 }
 
 int TfHTMDialog::LoadPage(const QByteArray &bytes, bool maximized, bool showCancel,

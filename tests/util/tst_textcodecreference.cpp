@@ -188,6 +188,7 @@ void TestTextCodecReference::encodeMatchesReference() {
         QCOMPARE(encodeLines(text), reference::oldEncodeText(
                                         text.isEmpty() ? QString() : joinLines(text.split(u'\n'))));
         QCOMPARE(normalizeLineBreaks(text), splitLines(text).join(u'\n'));
+        QCOMPARE(encodeTextAsLines(text), reference::oldEncodeText(joinLines(splitLines(text))));
     }
     QVERIFY(unambiguous > 1000);
     QVERIFY(unambiguous < 19000);

@@ -260,6 +260,16 @@ QByteArray encodeParagraphs(QStringView rawText, std::optional<TextEncoding> pre
     return encode(rawText, preferred, LineBreaks::NewlineOrParagraph);
 }
 
+QByteArray encodeTextAsLines(QString text) {
+    const bool empty = text.isEmpty();
+    text = normalizeLineBreaks(std::move(text));
+    // A text that is one line break is one empty line, which the '\n' form cannot tell from
+    // no text at all.
+    if (text.isEmpty() && !empty)
+        return QByteArrayLiteral("\r\n");
+    return encodeLines(text);
+}
+
 QString normalizeLineBreaks(QString text) {
     const qsizetype n = text.size();
     if (n == 0)

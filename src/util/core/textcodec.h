@@ -32,6 +32,11 @@ QByteArray encodeLines(QStringView text, std::optional<TextEncoding> preferred =
 QByteArray encodeParagraphs(QStringView rawText,
                             std::optional<TextEncoding> preferred = std::nullopt);
 
+// The lines of a text that breaks them as a file may (CR LF, lone CR, lone LF), each followed
+// by CR LF: the bytes of encodeText(joinLines(splitLines(text))) without building the lines or
+// their joined copy.
+QByteArray encodeTextAsLines(QString text);
+
 // Decodes bytes a piece at a time exactly as decodeText() decodes them whole, for a reader that
 // may stop early: the encoding is decided on all the bytes, and no piece ends inside a
 // character, so the pieces joined are decodeText(bytes).
