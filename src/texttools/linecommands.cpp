@@ -65,11 +65,9 @@ void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
         if (html.isEmpty())
             return;
         // The table of a large text is a large page: written while the progress dialog still
-        // keeps the windows repainting, and let go of there.
-        if (!progress.run([&] {
-                writeFileSafely(page, encodeTextAsLines(html));
-                html = QString();
-            }))
+        // keeps the windows repainting. Handed over, so its line ends change in place and it
+        // is let go of there.
+        if (!progress.run([&] { writeFileSafely(page, encodeTextAsLines(std::move(html))); }))
             return;
     } catch (const AppError &error) {
         ShowErrorBox(owner, error.message());
