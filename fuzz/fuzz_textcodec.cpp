@@ -1,5 +1,6 @@
 // The text codec on arbitrary bytes: detection and decoding never fail, decoding in pieces
-// gives the same text, and whatever was decoded is written so that it reads back the same.
+// gives the same text, whatever was decoded is written so that it reads back the same, and
+// the one-pass forms of writing lines give the bytes of the lines joined.
 #include "fuzzcheck.h"
 #include "util/core/textcodec.h"
 
@@ -35,5 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString lined = joinLines(lines);
     FUZZ_CHECK(splitLines(lined) == lines);
     FUZZ_CHECK(decodeText(encodeText(lined)) == lined, fuzz::shown(lined));
+    // The lines' bytes in one pass over the text, without the lines or their joined copy.
+    FUZZ_CHECK(encodeTextAsLines(text) == encodeText(lined), fuzz::shown(text));
+
+    // An editor's raw text: U+2029 ends a line as '\n' does.
+    QString newlines = text;
+    newlines.replace(QChar(0x2029), u'\n');
+    FUZZ_CHECK(encodeParagraphs(text) == encodeLines(newlines), fuzz::shown(text));
     return 0;
 }

@@ -11,7 +11,7 @@ namespace brevnote {
 
 QString writeClosingDump(const QString &folder, const QString &fileName, const QString &text) {
     const QString path = JoinWithSeparator(folder, fileName, QStringLiteral("/"));
-    writeFileSafely(path, encodeLines(text));
+    writeFileSafely(path, encodeParagraphs(text));
     return path;
 }
 

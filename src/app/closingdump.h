@@ -8,7 +8,8 @@
 // Writing the closing dump: the whole text of the pad, as lines, into a dated file.
 namespace brevnote {
 
-// `text` is the pad's text with its lines separated by '\n'.
+// `text` is the pad's text with its lines separated by '\n' or, as the editor's raw text
+// has them (QTextDocument::toRawText), by U+2029; no copy is made to turn one into the other.
 
 // Writes the lines (each followed by CR LF, through the codec and the safe writer) to
 // folder + "/" + fileName, replacing a file of that name, and returns the path. Raises

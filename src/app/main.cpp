@@ -28,5 +28,7 @@ int main(int argc, char *argv[]) {
     brevnote::TfMaster master(QSystemTrayIcon::isSystemTrayAvailable());
     brevnote::TfFormat_UpperFirst formatUpperFirst;
     master.presentAtStartUp();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    master.leaveTextToTheSystem();
+    return exitCode;
 }

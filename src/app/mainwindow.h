@@ -87,6 +87,9 @@ public slots:
     void saveClosingDumpBeforeExit();
     // The session end's and the signals' way out: the dump, then the end.
     void endProgram();
+    // Once the closing dump is done and the event loop has ended: the editor's document is
+    // left to the end of the process instead of being freed with the window.
+    void leaveTextToTheSystem();
     // While the application is quitting, closing the window really closes it.
     void setEnding(bool ending) { m_ending = ending; }
 
@@ -167,7 +170,7 @@ private:
     void setVerticalScrollBarOnly();
 
     // The closing banner goes into the text and plain-text mode comes on; the text's lines
-    // are what the dump holds.
+    // (the editor's raw text, paragraphs separated by U+2029) are what the dump holds.
     QString prepareClosingText();
     QList<std::function<QString()>> closingDumpFolders() const;
 

@@ -21,6 +21,7 @@
 #include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWindow>
 
@@ -158,7 +159,19 @@ void TfMaster::changeEvent(QEvent *event) {
 QString TfMaster::prepareClosingText() {
     insertLinesAtTop(RichEdit, closingBannerLines(currentDateTime()));
     m_plainText = true;
-    return editorText(RichEdit);
+    // The raw text, paragraphs separated by U+2029, which the dump's encoding turns into line
+    // ends as it goes: no second pass over a long text.
+    return RichEdit->document()->toRawText();
+}
+
+void TfMaster::leaveTextToTheSystem() {
+    if (!m_dumpDone)
+        return;
+    // The text is in its dump; freeing a million-line document block by block takes longer
+    // than writing it, and the system takes its memory back at once when the process ends.
+    // The document stays alive (no longer a child of the editor) so nothing that still
+    // points into it while the editor goes (its cursors) reaches freed memory.
+    RichEdit->document()->setParent(nullptr);
 }
 
 QList<std::function<QString()>> TfMaster::closingDumpFolders() const {

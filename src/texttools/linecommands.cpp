@@ -5,6 +5,8 @@
 #include "toolprogressdialog.h"
 #include "valuefrom.h"
 
+#include "util/core/apperror.h"
+#include "util/core/paths.h"
 #include "util/core/safefile.h"
 #include "util/core/textcodec.h"
 #include "util/ui/editorlines.h"
@@ -12,7 +14,9 @@
 #include "util/ui/userdialogs.h"
 #include "util/ui/webwindows.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTextDocument>
 
 namespace brevnote {
@@ -45,17 +49,31 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
 }
 
 void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
-    QString html;
-    {
+    // The library of the page's window is loaded first: when it cannot be, nothing is worked
+    // out for nothing, and once the table is done its window opens without that wait.
+    if (!webWindows(owner))
+        return;
+    const QString page = TempFileName(QStringLiteral(".htm"));
+    // Set before writing: a write that fails half-way must not leave its file either.
+    const auto removePage = qScopeGuard([&page] { QFile::remove(page); });
+    try {
         ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), paragraphCount(editor));
         // Counted where the lines stand in one copy of the text: no string per line.
         const QString text = editor->document()->toRawText();
-        html =
+        QString html =
             GroupLinesHTML(text, lineRanges(text, LineEnds::EditorParagraphs), progress.callback());
         if (html.isEmpty())
             return;
+        // The table of a large text is a large page: written while the progress dialog still
+        // keeps the windows repainting. Handed over, so its line ends change in place and it
+        // is let go of there.
+        if (!progress.run([&] { writeFileSafely(page, encodeTextAsLines(std::move(html))); }))
+            return;
+    } catch (const AppError &error) {
+        ShowErrorBox(owner, error.message());
+        return;
     }
-    ShowHTMLDialog(nullptr, html);
+    ShowHTMLFile(nullptr, page);
 }
 
 TSaveDialogCSV::TSaveDialogCSV(QObject *owner)

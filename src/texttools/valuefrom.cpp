@@ -82,6 +82,9 @@ QString groupPage(qsizetype total, const LineAt &lineAt, const LineProgress &pro
     QString html;
     const bool built = runWhileReporting(
         [&] {
+            // Freeing a string per distinct line takes a while too: here, not where the
+            // windows wait.
+            QHash<QString, qsizetype>().swap(first);
             appendTableStart(html, true, qsizetype(keys.size()));
             for (size_t i = 0; i < keys.size(); ++i)
                 appendTableRow(html, keys[i], QString::number(counts[i]));

@@ -2,6 +2,7 @@
 
 #include "util/core/apperror.h"
 #include "util/core/paths.h"
+#include "util/core/safefile.h"
 #include "util/core/textcodec.h"
 #include "util/ui/buttonpanel.h"
 #include "util/ui/messageboxes.h"
@@ -309,16 +310,24 @@ int TfHTMDialog::Execute(const QString &location, bool maximized, bool showCance
 
 int TfHTMDialog::LoadFromStrings(const QStringList &lines, bool maximized, bool showCancel,
                                  const QString &captionSuffix) {
-    const QString page = TempFileName(QStringLiteral(".htm"));
-    // Set before writing: a write that fails half-way must not leave its file either.
-    const auto removePage = qScopeGuard([&page] { QFile::remove(page); });
-    writeLinesFile(page, lines);
-    return Execute(page, maximized, showCancel, captionSuffix);
+    return LoadPage(encodeText(joinLines(lines)), maximized, showCancel, captionSuffix);
 }
 
 int TfHTMDialog::LoadFromString(const QString &html, bool maximized, bool showCancel,
                                 const QString &captionSuffix) {
-    return LoadFromStrings(splitLines(html), maximized, showCancel, captionSuffix);
+    // The bytes LoadFromStrings(splitLines(html)) writes, from one copy of the page instead of
+    // a string per line: a page of a million lines is written in a fraction of the time, and
+    // the windows wait for it.
+    return LoadPage(encodeTextAsLines(html), maximized, showCancel, captionSuffix);
+}
+
+int TfHTMDialog::LoadPage(const QByteArray &bytes, bool maximized, bool showCancel,
+                          const QString &captionSuffix) {
+    const QString page = TempFileName(QStringLiteral(".htm"));
+    // Set before writing: a write that fails half-way must not leave its file either.
+    const auto removePage = qScopeGuard([&page] { QFile::remove(page); });
+    writeFileSafely(page, bytes);
+    return Execute(page, maximized, showCancel, captionSuffix);
 }
 
 void TfHTMDialog::SpeedButton_SearchClick() {

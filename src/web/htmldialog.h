@@ -66,6 +66,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Writes the page's bytes to a new temporary ".htm" file and shows it as LoadFromStrings.
+    int LoadPage(const QByteArray &bytes, bool maximized, bool showCancel,
+                 const QString &captionSuffix);
     void createMenu();
     void createAddressBar(QWidget *frame);
     void createButtons();

@@ -25,6 +25,11 @@ public:
         }
     }
 
+    bool showHtmlFile(QWidget *owner, const QString &path) override {
+        TfHTMDialog loader(owner);
+        return loader.Execute(path, false, false, QString()) == QDialog::Accepted;
+    }
+
     QDialog *createBrowserDialog(QWidget *parent) override {
         auto *dialog = new TfHTMDialog(parent);
         dialog->ShowAddressBar();

@@ -3,6 +3,7 @@
 
 #include "app/closingdump.h"
 #include "util/core/apperror.h"
+#include "util/core/textcodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@ class TestClosingDump : public QObject {
 
 private slots:
     void writesLinesWithCrLfInWindows1252();
+    void rawTextWritesTheBytesOfItsLines_data();
+    void rawTextWritesTheBytesOfItsLines();
     void sameNameReplacesTheFile();
     void unwritableFolderRaisesNamingTheFile();
     void fallsBackInOrder_data();
@@ -31,6 +34,36 @@ void TestClosingDump::writesLinesWithCrLfInWindows1252() {
         writeClosingDump(dir.path(), QStringLiteral("Brevnote1.txt"), QStringLiteral(" \nação\n"));
     QCOMPARE(path, dir.filePath(QStringLiteral("Brevnote1.txt")));
     QCOMPARE(test::readBytes(path), QByteArray(" \r\na\xE7\xE3o\r\n\r\n"));
+}
+
+void TestClosingDump::rawTextWritesTheBytesOfItsLines_data() {
+    QTest::addColumn<QString>("rawText");
+    QTest::addColumn<bool>("utf8");
+    const QChar paragraph(0x2029);
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("Windows-1252") << u"ação"_s + paragraph + u"fim"_s << false;
+    QTest::newRow("UTF-8") << u"Ω"_s + paragraph + u"é"_s << true;
+    QTest::newRow("U+2028 stays in its line") << u"a\u2028b"_s + paragraph + u"c"_s << true;
+    QTest::newRow("NUL and CR stay") << u"a"_s + QChar(0) + u"b"_s + paragraph + u"c\rd"_s << false;
+    QTest::newRow("empty paragraphs")
+        << QString(paragraph) + paragraph + u"x"_s + paragraph << false;
+    QTest::newRow("'\\n' and U+2029 both end lines") << u"a\nb"_s + paragraph + u"€"_s << false;
+}
+
+// The dump takes the editor's raw text; its file has the bytes the lines of that text
+// (U+2029 made '\n') always had.
+void TestClosingDump::rawTextWritesTheBytesOfItsLines() {
+    QFETCH(QString, rawText);
+    QFETCH(bool, utf8);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString lines = rawText;
+    lines.replace(QChar(0x2029), u'\n');
+    const QByteArray expected = encodeLines(lines);
+    QCOMPARE(expected.startsWith("\xEF\xBB\xBF"), utf8);
+    const QString path = writeClosingDump(dir.path(), QStringLiteral("Brevnote3.txt"), rawText);
+    QCOMPARE(test::readBytes(path), expected);
+    QCOMPARE(encodeParagraphs(rawText, TextEncoding::Utf8), encodeLines(lines, TextEncoding::Utf8));
 }
 
 void TestClosingDump::sameNameReplacesTheFile() {

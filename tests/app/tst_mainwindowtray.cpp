@@ -16,7 +16,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
@@ -66,6 +68,8 @@ private slots:
     void onlyOneDumpPerRun();
     void endingMakesNoFallbackFolderItDoesNotUse();
     void aTrayThatComesLaterIsUsed();
+    void textIsLeftToTheSystemOnlyAfterTheDump_data();
+    void textIsLeftToTheSystemOnlyAfterTheDump();
 };
 
 void TestMainWindowTray::aTrayThatComesLaterIsUsed() {
@@ -92,6 +96,30 @@ void TestMainWindowTray::aTrayThatComesLaterIsUsed() {
     master.close();
     QVERIFY(!master.isVisible());
     QVERIFY(!master.isMinimized());
+}
+
+void TestMainWindowTray::textIsLeftToTheSystemOnlyAfterTheDump_data() {
+    QTest::addColumn<bool>("ended");
+    QTest::newRow("after the dump") << true;
+    QTest::newRow("no dump yet") << false;
+}
+
+// Without its dump the text must not outlive the window unseen; after it, freeing a long
+// document is left to the end of the process.
+void TestMainWindowTray::textIsLeftToTheSystemOnlyAfterTheDump() {
+    QFETCH(bool, ended);
+    MasterFixture fixture(true);
+    fixture.edit()->setPlainText(u"linha"_s);
+    if (ended)
+        fixture.master->endProgram();
+    QPointer<QTextDocument> document = fixture.edit()->document();
+    fixture.master->leaveTextToTheSystem();
+    fixture.master.reset();
+    QCOMPARE(!document.isNull(), ended);
+    if (document) {
+        QVERIFY(document->toRawText().endsWith(u"linha"_s));
+        delete document;
+    }
 }
 
 void TestMainWindowTray::endingMakesNoFallbackFolderItDoesNotUse() {

@@ -68,6 +68,8 @@ private slots:
     void executeConfiguresTheDialog();
     void temporaryPageGoneAfterClosing_data();
     void temporaryPageGoneAfterClosing();
+    void pageFileHoldsTheBytesOfItsLines_data();
+    void pageFileHoldsTheBytesOfItsLines();
     void escapeClosesOnlyWithCancel();
     void copiarHtmlPutsThePageOnTheClipboard();
     void salvarWritesThePage();
@@ -144,6 +146,29 @@ void TestHtmDialog::temporaryPageGoneAfterClosing() {
     QVERIFY(page.endsWith(QStringLiteral(".htm")));
     QCOMPARE(bytes, QByteArray("<p>a\r\nb\r\n"));
     QVERIFY(!QFileInfo::exists(page));
+}
+
+void TestHtmDialog::pageFileHoldsTheBytesOfItsLines_data() {
+    QTest::addColumn<QString>("html");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("one line break") << QStringLiteral("\r\n");
+    QTest::newRow("every kind of break") << QStringLiteral("<p>a\r\nb\rc\n\n\rd\r");
+    QTest::newRow("not Windows-1252") << QStringLiteral("<p>Ω\n");
+}
+
+// The page is written from the whole text at once; its file holds what its lines, each
+// followed by CR LF, always gave.
+void TestHtmDialog::pageFileHoldsTheBytesOfItsLines() {
+    QFETCH(QString, html);
+    TfHTMDialog owner;
+    QByteArray bytes;
+    whileShown<TfHTMDialog>([&](TfHTMDialog *dialog) {
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->webBrowser()->url().isEmpty(), kLoadMs);
+        bytes = test::readBytes(dialog->webBrowser()->url().toLocalFile());
+        dialog->close();
+    });
+    owner.LoadFromString(html, false, false, QString());
+    QCOMPARE(bytes, encodeText(joinLines(splitLines(html))));
 }
 
 void TestHtmDialog::escapeClosesOnlyWithCancel() {

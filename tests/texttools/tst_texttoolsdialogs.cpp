@@ -9,6 +9,8 @@
 #include "texttools/formatupperfirst.h"
 #include "texttools/linecommands.h"
 #include "texttools/sortlogic.h"
+#include "texttools/valuefrom.h"
+#include "util/core/paths.h"
 #include "util/core/textcodec.h"
 #include "util/ui/editorlines.h"
 
@@ -17,6 +19,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -260,14 +263,21 @@ void TestTextToolsDialogs::ordenarAsksAndUndoes() {
 void TestTextToolsDialogs::groupingLeavesText() {
     QPlainTextEdit editor;
     editor.setPlainText(u"Sim\nsim\n<b>x</b>"_s);
-    // The table shows in a modal viewer; close it as soon as it is up.
+    // The table shows in a modal viewer; close it as soon as it is up, with the page file
+    // it shows read.
+    const QDir temporary(TempFolder());
+    const QStringList pages{u"*.htm"_s};
     bool viewerShown = false;
+    QByteArray page;
     QTimer poll;
     poll.setInterval(50);
-    QObject::connect(&poll, &QTimer::timeout, [&viewerShown] {
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible()) {
                 viewerShown = true;
+                const QStringList files = temporary.entryList(pages, QDir::Files);
+                if (files.size() == 1)
+                    page = test::readBytes(temporary.filePath(files.first()));
                 dialog->done(QDialog::Accepted);
             }
         }
@@ -276,6 +286,9 @@ void TestTextToolsDialogs::groupingLeavesText() {
     GroupLines(&editor, nullptr);
     poll.stop();
     QVERIFY(viewerShown);
+    QCOMPARE(page,
+             encodeTextAsLines(GroupLinesHTML(QStringList{u"Sim"_s, u"sim"_s, u"<b>x</b>"_s})));
+    QCOMPARE(temporary.entryList(pages, QDir::Files), QStringList());
     QCOMPARE(editorText(editor), u"Sim\nsim\n<b>x</b>"_s);
     QVERIFY(!editor.document()->isUndoAvailable());
 }

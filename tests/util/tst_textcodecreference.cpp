@@ -180,10 +180,15 @@ void TestTextCodecReference::encodeMatchesReference() {
             // The lines form gives the bytes of the joined lines.
             const QString joined = text.isEmpty() ? QString() : joinLines(text.split(u'\n'));
             QCOMPARE(encodeLines(text, preferred), reference::oldEncodeText(joined, preferred));
+            // An editor's raw text: U+2029 ends a line as '\n' does.
+            QString lines = text;
+            lines.replace(QChar(0x2029), u'\n');
+            QCOMPARE(encodeParagraphs(text, preferred), encodeLines(lines, preferred));
         }
         QCOMPARE(encodeLines(text), reference::oldEncodeText(
                                         text.isEmpty() ? QString() : joinLines(text.split(u'\n'))));
         QCOMPARE(normalizeLineBreaks(text), splitLines(text).join(u'\n'));
+        QCOMPARE(encodeTextAsLines(text), reference::oldEncodeText(joinLines(splitLines(text))));
     }
     QVERIFY(unambiguous > 1000);
     QVERIFY(unambiguous < 19000);

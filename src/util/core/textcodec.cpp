@@ -128,31 +128,66 @@ bool TextPieceDecoder::decodeMore(QString &text, qsizetype size) {
 
 namespace {
 
+// Which characters end a line when a text is encoded as lines.
+enum class LineBreaks {
+    None,               // a text, written as it is
+    Newline,            // lines separated by '\n'
+    NewlineOrParagraph, // also U+2029, as an editor's raw text separates its paragraphs
+};
+
+constexpr char16_t kParagraphSeparator = 0x2029;
+const QByteArray kParagraphSeparatorUtf8("\xE2\x80\xA9");
+
+bool isLineBreak(char16_t c, LineBreaks breaks) {
+    return (c == u'\n' && breaks != LineBreaks::None) ||
+           (c == kParagraphSeparator && breaks == LineBreaks::NewlineOrParagraph);
+}
+
+// How many line breaks the text has.
+qsizetype lineBreakCount(QStringView text, LineBreaks breaks) {
+    switch (breaks) {
+    case LineBreaks::None:
+        return 0;
+    case LineBreaks::Newline:
+        return text.count(u'\n');
+    case LineBreaks::NewlineOrParagraph:
+        break;
+    }
+    return text.count(u'\n') + text.count(QChar(kParagraphSeparator));
+}
+
 // The text in Windows-1252, in one pass, or nothing when it cannot be written so: a character
 // has no byte there, or the bytes would read back as UTF-8 ("Ã©" gives the bytes of "é").
-// With `asLines`, each '\n' ends a line and every line is followed by CR LF.
-std::optional<QByteArray> windows1252Unambiguous(QStringView text, bool asLines) {
+// Unless `breaks` is None, each line break ends a line and every line is followed by CR LF.
+std::optional<QByteArray> windows1252Unambiguous(QStringView text, LineBreaks breaks) {
+    const bool asLines = breaks != LineBreaks::None && !text.isEmpty();
     qsizetype size = text.size();
-    if (asLines && !text.isEmpty())
-        size += text.count(u'\n') + 2;
+    if (asLines)
+        size += lineBreakCount(text, breaks) + 2;
     QByteArray bytes(size, Qt::Uninitialized);
     char *const begin = bytes.data();
     char *out = begin;
     char *firstHigh = nullptr;
-    for (const QChar c : text) {
-        if (asLines && c == u'\n') {
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        // Most characters of most texts: ASCII that is no line break.
+        if (c < 0x80 && c != u'\n') {
+            *out++ = static_cast<char>(c);
+            continue;
+        }
+        if (isLineBreak(c, breaks)) {
             *out++ = '\r';
             *out++ = '\n';
             continue;
         }
-        const int b = windows1252Byte(c.unicode());
+        const int b = windows1252Byte(c);
         if (b < 0)
             return std::nullopt;
         if (b >= 0x80 && !firstHigh)
             firstHigh = out;
         *out++ = static_cast<char>(b);
     }
-    if (asLines && !text.isEmpty()) {
+    if (asLines) {
         *out++ = '\r';
         *out++ = '\n';
     }
@@ -163,49 +198,76 @@ std::optional<QByteArray> windows1252Unambiguous(QStringView text, bool asLines)
     return bytes;
 }
 
-// UTF-8 of the text; with `asLines` every '\n' becomes CR LF and the last line gets one too.
-QByteArray utf8Of(QStringView text, bool asLines) {
+// UTF-8 of the text; unless `breaks` is None every line break becomes CR LF and the last line
+// gets one too.
+QByteArray utf8Of(QStringView text, LineBreaks breaks) {
     QByteArray utf8 = text.toUtf8();
-    if (!asLines || text.isEmpty())
+    if (breaks == LineBreaks::None || text.isEmpty())
         return utf8;
-    QByteArray lines(utf8.size() + utf8.count('\n') + 2, Qt::Uninitialized);
+    const bool paragraphs = breaks == LineBreaks::NewlineOrParagraph;
+    // U+2029 (three bytes in UTF-8) becomes two; '\n' becomes two.
+    const qsizetype separators = paragraphs ? utf8.count(kParagraphSeparatorUtf8) : 0;
+    QByteArray lines(utf8.size() + utf8.count('\n') - separators + 2, Qt::Uninitialized);
     char *out = lines.data();
-    for (const char byte : std::as_const(utf8)) {
-        if (byte == '\n')
+    const char *const end = utf8.cend();
+    for (const char *in = utf8.cbegin(); in != end; ++in) {
+        if (*in == '\n') {
             *out++ = '\r';
-        *out++ = byte;
+        } else if (paragraphs && *in == kParagraphSeparatorUtf8[0] &&
+                   QByteArrayView(in, end).startsWith(kParagraphSeparatorUtf8)) {
+            // Only U+2029 has these bytes in the UTF-8 of a text.
+            *out++ = '\r';
+            *out++ = '\n';
+            in += kParagraphSeparatorUtf8.size() - 1;
+            continue;
+        }
+        *out++ = *in;
     }
     *out++ = '\r';
     *out++ = '\n';
     return lines;
 }
 
-QByteArray encode(QStringView text, std::optional<TextEncoding> preferred, bool asLines) {
+QByteArray encode(QStringView text, std::optional<TextEncoding> preferred, LineBreaks breaks) {
     switch (preferred.value_or(TextEncoding::Windows1252)) {
     case TextEncoding::Utf8:
-        return utf8Of(text, asLines);
+        return utf8Of(text, breaks);
     case TextEncoding::Utf8WithBom:
-        return kUtf8Bom + utf8Of(text, asLines);
+        return kUtf8Bom + utf8Of(text, breaks);
     case TextEncoding::Windows1252:
         break;
     }
-    if (std::optional<QByteArray> bytes = windows1252Unambiguous(text, asLines))
+    if (std::optional<QByteArray> bytes = windows1252Unambiguous(text, breaks))
         return *std::move(bytes);
-    return kUtf8Bom + utf8Of(text, asLines);
+    return kUtf8Bom + utf8Of(text, breaks);
 }
 
 } // namespace
 
 QByteArray encodeText(const QString &text) {
-    return encode(text, std::nullopt, false);
+    return encode(text, std::nullopt, LineBreaks::None);
 }
 
 QByteArray encodeText(const QString &text, TextEncoding preferred) {
-    return encode(text, preferred, false);
+    return encode(text, preferred, LineBreaks::None);
 }
 
 QByteArray encodeLines(QStringView text, std::optional<TextEncoding> preferred) {
-    return encode(text, preferred, true);
+    return encode(text, preferred, LineBreaks::Newline);
+}
+
+QByteArray encodeParagraphs(QStringView rawText, std::optional<TextEncoding> preferred) {
+    return encode(rawText, preferred, LineBreaks::NewlineOrParagraph);
+}
+
+QByteArray encodeTextAsLines(QString text) {
+    const bool empty = text.isEmpty();
+    text = normalizeLineBreaks(std::move(text));
+    // A text that is one line break is one empty line, which the '\n' form cannot tell from
+    // no text at all.
+    if (text.isEmpty() && !empty)
+        return QByteArrayLiteral("\r\n");
+    return encodeLines(text);
 }
 
 QString normalizeLineBreaks(QString text) {

@@ -27,6 +27,15 @@ QByteArray encodeText(const QString &text, TextEncoding preferred);
 // in `preferred`, as above) does: the bytes of encodeText(joinLines(lines)) without building
 // the lines or their joined copy. An empty text has no lines.
 QByteArray encodeLines(QStringView text, std::optional<TextEncoding> preferred = std::nullopt);
+// The same for an editor's raw text (QTextDocument::toRawText), whose paragraphs are separated
+// by U+2029: U+2029 ends a line as '\n' does, so the text needs no copy with '\n' in its place.
+QByteArray encodeParagraphs(QStringView rawText,
+                            std::optional<TextEncoding> preferred = std::nullopt);
+
+// The lines of a text that breaks them as a file may (CR LF, lone CR, lone LF), each followed
+// by CR LF: the bytes of encodeText(joinLines(splitLines(text))) without building the lines or
+// their joined copy.
+QByteArray encodeTextAsLines(QString text);
 
 // Decodes bytes a piece at a time exactly as decodeText() decodes them whole, for a reader that
 // may stop early: the encoding is decided on all the bytes, and no piece ends inside a

@@ -80,14 +80,30 @@ WebWindows *webWindows(QWidget *owner) {
     return windows;
 }
 
+namespace {
+
+// With no owner, the window the user is working in owns the page's dialog.
+QWidget *pageOwner(QWidget *owner) {
+    if (owner)
+        return owner;
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
+}
+
+} // namespace
+
 bool ShowHTMLDialog(QWidget *owner, const QString &html, const QString &title, bool hideButtons,
                     bool maximized, const QString &defaultSaveName) {
-    if (!owner)
-        owner = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                  : QApplication::activeWindow();
+    owner = pageOwner(owner);
     WebWindows *windows = webWindows(owner);
     return windows &&
            windows->showHtmlDialog(owner, html, title, hideButtons, maximized, defaultSaveName);
+}
+
+bool ShowHTMLFile(QWidget *owner, const QString &path) {
+    owner = pageOwner(owner);
+    WebWindows *windows = webWindows(owner);
+    return windows && windows->showHtmlFile(owner, path);
 }
 
 } // namespace brevnote

@@ -18,6 +18,8 @@ public:
     // ShowHTMLDialog below, with the owner already chosen.
     virtual bool showHtmlDialog(QWidget *owner, const QString &html, const QString &title,
                                 bool hideButtons, bool maximized, const QString &saveName) = 0;
+    // ShowHTMLFile below, with the owner already chosen.
+    virtual bool showHtmlFile(QWidget *owner, const QString &path) = 0;
     // A new HTML viewer (TfHTMDialog) owned by `parent`, with its address bar shown.
     virtual QDialog *createBrowserDialog(QWidget *parent) = 0;
     // The HTML source editor (TfHTMLEdit) on the file, modal; true when it closed with a save.
@@ -45,5 +47,11 @@ WebWindows *webWindows(QWidget *owner);
 bool ShowHTMLDialog(QWidget *owner, const QString &html, const QString &title = QString(),
                     bool hideButtons = false, bool maximized = false,
                     const QString &defaultSaveName = QString());
+
+// Shows a page file the caller wrote (say, on another thread while a progress dialog kept the
+// windows repainting) as ShowHTMLDialog shows a page with every caller's settings; the file is
+// left where it is. True when the dialog was closed with OK; false also when the library
+// cannot be loaded, which is shown in the standard error box.
+bool ShowHTMLFile(QWidget *owner, const QString &path);
 
 } // namespace brevnote
