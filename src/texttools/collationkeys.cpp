@@ -47,7 +47,17 @@ void CollationKeys::reserve(qsizetype lines, qsizetype characters) {
     m_offsets.reserve(size_t(lines));
     // A Latin letter weighs about one byte at the first level; the second level and the
     // level separators add a few bytes a line.
-    m_block.reserve(size_t(characters + characters / 4 + 8 * lines));
+    grow(characters + characters / 4 + 8 * lines);
+}
+
+void CollationKeys::grow(qsizetype size) {
+    if (size <= m_blockSize)
+        return;
+    auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(size_t(size));
+    if (m_used > 0)
+        std::memcpy(larger.get(), m_block.get(), size_t(m_used));
+    m_block = std::move(larger);
+    m_blockSize = size;
 }
 
 void CollationKeys::add(QStringView line, qsizetype index) {
@@ -56,17 +66,13 @@ void CollationKeys::add(QStringView line, qsizetype index) {
     // Room for a usual key; ICU says how much a longer one needs, and it is made again.
     qsizetype room = 16 + line.size() + line.size() / 2;
     for (;;) {
-        if (qsizetype(m_block.size()) < m_used + room) {
-            // The reserved room first, then twice the size.
-            const auto needed = size_t(m_used + room);
-            m_block.resize(needed <= m_block.capacity() ? m_block.capacity()
-                                                        : std::max(needed, 2 * m_block.size()));
-        }
-        const int size = ucol_getSortKey(m_collator->handle, text, length, m_block.data() + m_used,
+        if (m_blockSize < m_used + room)
+            grow(std::max(m_used + room, 2 * m_blockSize));
+        const int size = ucol_getSortKey(m_collator->handle, text, length, m_block.get() + m_used,
                                          int(std::min<qsizetype>(room, INT_MAX)));
         if (size <= room) {
             std::uint8_t first[8] = {};
-            std::memcpy(first, m_block.data() + m_used, size_t(std::min(size, 8)));
+            std::memcpy(first, m_block.get() + m_used, size_t(std::min(size, 8)));
             quint64 prefix = 0;
             for (const std::uint8_t byte : first)
                 prefix = (prefix << 8) | byte;
@@ -82,7 +88,7 @@ void CollationKeys::add(QStringView line, qsizetype index) {
 
 std::vector<LineKey> CollationKeys::take() {
     for (size_t i = 0; i < m_keys.size(); ++i)
-        m_keys[i].bytes = m_block.data() + m_offsets[i];
+        m_keys[i].bytes = m_block.get() + m_offsets[i];
     m_offsets.clear();
     return std::move(m_keys);
 }

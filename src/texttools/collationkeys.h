@@ -53,9 +53,15 @@ public:
     std::vector<LineKey> take();
 
 private:
+    // Makes the block hold at least `size` bytes, keeping the keys made so far.
+    void grow(qsizetype size);
+
     struct Collator;
     std::unique_ptr<Collator> m_collator;
-    std::vector<std::uint8_t> m_block;
+    // Not a vector: growing one writes zeros over the whole reserve first, tens of megabytes
+    // for a million lines before the first key.
+    std::unique_ptr<std::uint8_t[]> m_block;
+    qsizetype m_blockSize = 0;
     qsizetype m_used = 0;
     std::vector<LineKey> m_keys; // their bytes are set at take()
     std::vector<qsizetype> m_offsets;

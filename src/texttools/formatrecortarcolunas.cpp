@@ -169,18 +169,18 @@ bool RunRecortarColunas(QPlainTextEdit *editor, QWidget *owner) {
             return false;
         options = dialog.options();
     }
+    // The cut columns are shown in a small fixed font, set as the new lines go in.
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSize(8);
     {
         ToolProgressDialog progress(owner, QStringLiteral("Recortando colunas..."),
                                     editor->document()->blockCount());
         QStringList lines = progress.editorLines(editor);
         if (!CutLines(lines, options, progress.callback()))
             return false;
-        progress.replaceEditorLines(editor, lines);
+        progress.replaceEditorLines(editor, lines, font);
     }
 
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSize(8);
-    editor->setFont(font);
     QPalette palette = editor->palette();
     palette.setColor(QPalette::Text, Qt::black);
     editor->setPalette(palette);

@@ -35,8 +35,10 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     ToolProgressDialog progress(owner, QStringLiteral("Ordenando..."), paragraphCount(editor));
     // Sorted by the lines' places in one copy of the text, and put back from there: a million
     // lines need no string each.
-    const QString text = editor->document()->toRawText();
-    const std::vector<LineRange> ranges = lineRanges(text, LineEnds::EditorParagraphs);
+    const QString text = progress.editorRawText(editor);
+    std::vector<LineRange> ranges;
+    if (!progress.run([&] { ranges = lineRanges(text, LineEnds::EditorParagraphs); }))
+        return false;
     const std::optional<std::vector<qsizetype>> order =
         CaseBlindLineOrder(text, ranges, progress.callback());
     if (!order)
@@ -96,7 +98,7 @@ bool GerarArquivoCSV(const QPlainTextEdit *editor, QWidget *owner, TSaveDialogCS
     {
         ToolProgressDialog progress(owner, QStringLiteral("Gerando o arquivo CSV..."),
                                     paragraphCount(editor));
-        QString raw = editor->document()->toRawText();
+        QString raw = progress.editorRawText(editor);
         if (!progress.run([&] {
                 csv = CsvText(raw);
                 raw = QString();

@@ -21,6 +21,9 @@ namespace {
 // than they save, and it ends long before a window would look frozen.
 constexpr qsizetype kParallelLines = 50000;
 
+// Lines a thread keys at a time: about a millisecond and a half.
+constexpr qsizetype kKeyChunk = 4096;
+
 // Keeps only the line numbers of the merged keys.
 struct LineIndexInserter {
     using iterator_category = std::output_iterator_tag;
@@ -69,8 +72,8 @@ template<typename LineAt>
 std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const LineAt &lineAt,
                                                      const LineProgress &progress) {
     const QCollator collator = CaseBlindCollator();
-    CollationKeys lowerKeys(collator);
-    if (!lowerKeys.isValid()) {
+    CollationKeys ownKeys(collator);
+    if (!ownKeys.isValid()) {
         // No ICU collator for the locale (QCollator then compares code points): the plain
         // sort, slower but the same order.
         std::vector<qsizetype> order(static_cast<size_t>(total));
@@ -83,61 +86,79 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
         return order;
     }
 
-    // A large text is split in two halves: a worker keys and sorts the upper half while this
-    // thread keys the lower half and reports.
-    const qsizetype half = total >= kParallelLines ? total / 2 : total;
-    const auto reserveKeys = [&lineAt](CollationKeys &keys, qsizetype first, qsizetype last) {
-        qsizetype characters = 0;
-        for (qsizetype i = first; i < last; ++i)
-            characters += lineAt(i).size();
-        keys.reserve(last - first, characters);
+    // A large text is keyed by a worker and this thread together, each taking the next chunk
+    // of lines in turn, so neither waits for the other while this thread also reports (and
+    // the windows repaint). Each sorts the keys it made, and the two runs are merged: keys
+    // are equal only for the same line, so the order does not depend on who keyed which line.
+    const bool twoThreads = total >= kParallelLines;
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < total; ++i)
+        characters += lineAt(i).size();
+    std::atomic<qsizetype> nextChunk = 0;
+    const auto keyChunks = [&](CollationKeys &keys, const auto &chunkDone) {
+        // Room for all the lines: the pages a thread does not fill are never touched.
+        keys.reserve(total, characters);
+        for (;;) {
+            const qsizetype first = nextChunk.fetch_add(kKeyChunk);
+            if (first >= total)
+                return true;
+            const qsizetype last = std::min(first + kKeyChunk, total);
+            for (qsizetype i = first; i < last; ++i)
+                keys.add(lineAt(i), i);
+            if (!chunkDone(last - first))
+                return false;
+        }
     };
-    CollationKeys upperKeys(collator);
-    std::vector<LineKey> upper;
-    std::atomic<qsizetype> upperDone = 0;
+    CollationKeys workerKeys(collator);
+    std::vector<LineKey> workerRun;
+    std::atomic<qsizetype> workerDone = 0;
     std::atomic<bool> stop = false;
-    std::thread upperWorker;
-    const WorkerGuard guard{upperWorker, stop};
-    if (half < total) {
-        upperWorker = std::thread([&] {
-            reserveKeys(upperKeys, half, total);
-            for (qsizetype i = half; i < total && !stop; ++i) {
-                upperKeys.add(lineAt(i), i);
-                if ((i - half + 1) % kProgressStep == 0)
-                    upperDone = i - half + 1;
-            }
-            upper = upperKeys.take();
+    std::thread worker;
+    const WorkerGuard guard{worker, stop};
+    if (twoThreads) {
+        worker = std::thread([&] {
+            keyChunks(workerKeys, [&](qsizetype lines) {
+                workerDone += lines;
+                return !stop;
+            });
+            workerRun = workerKeys.take();
             if (!stop)
-                std::sort(upper.begin(), upper.end(), keyBefore);
+                std::sort(workerRun.begin(), workerRun.end(), keyBefore);
         });
     }
 
-    reserveKeys(lowerKeys, 0, half);
-    for (qsizetype i = 0; i < half; ++i) {
-        lowerKeys.add(lineAt(i), i);
-        if (progress && (i + 1) % kProgressStep == 0 && !progress(i + 1 + upperDone, total))
-            return std::nullopt;
-    }
-    std::vector<LineKey> lower = lowerKeys.take();
+    qsizetype ownDone = 0;
+    qsizetype reported = 0;
+    const bool keyed = keyChunks(ownKeys, [&](qsizetype lines) {
+        ownDone += lines;
+        const qsizetype done = ownDone + workerDone;
+        if (!progress || done - reported < kProgressStep)
+            return true;
+        reported = done;
+        return progress(done, total);
+    });
+    if (!keyed)
+        return std::nullopt;
+    std::vector<LineKey> ownRun = ownKeys.take();
 
     bool goOn = true;
-    if (half < total) {
+    if (twoThreads) {
         goOn = runWhileReporting(
             [&] {
-                std::sort(lower.begin(), lower.end(), keyBefore);
-                upperWorker.join();
+                std::sort(ownRun.begin(), ownRun.end(), keyBefore);
+                worker.join();
             },
             progress, total);
     } else {
-        std::sort(lower.begin(), lower.end(), keyBefore);
+        std::sort(ownRun.begin(), ownRun.end(), keyBefore);
     }
     std::vector<qsizetype> order;
     order.reserve(size_t(total));
     const auto merge = [&] {
-        std::merge(lower.cbegin(), lower.cend(), upper.cbegin(), upper.cend(),
+        std::merge(ownRun.cbegin(), ownRun.cend(), workerRun.cbegin(), workerRun.cend(),
                    LineIndexInserter{order}, keyBefore);
     };
-    if (half < total)
+    if (twoThreads)
         goOn = runWhileReporting(merge, progress, total) && goOn;
     else
         merge();

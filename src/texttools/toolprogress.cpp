@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace brevnote {
@@ -9,6 +11,33 @@ namespace brevnote {
 namespace {
 // Often enough that the windows look alive, seldom enough to cost nothing.
 constexpr std::chrono::milliseconds kReportInterval(40);
+
+// Set by a worker when its work is done; the reporting thread waits for it between two
+// reports and wakes at once when it comes, not at the next report.
+class Finished final {
+public:
+    void set() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_changed.notify_all();
+    }
+    // True once set; else waits until it is, at most one report interval.
+    bool waitAReportInterval() {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, kReportInterval, [this] { return m_finished; });
+    }
+    bool isSet() {
+        const std::lock_guard lock(m_mutex);
+        return m_finished;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_finished = false;
+};
 } // namespace
 
 bool runWhileReporting(const std::function<void()> &work, const LineProgress &progress,
@@ -17,19 +46,15 @@ bool runWhileReporting(const std::function<void()> &work, const LineProgress &pr
         work();
         return true;
     }
-    std::atomic<bool> finished = false;
+    Finished finished;
     std::thread worker([&] {
         work();
-        finished = true;
+        finished.set();
     });
     // Reports at least once, so a stop asked for at the end is always heard.
-    bool goOn = true;
-    for (;;) {
+    bool goOn = progress(total, total);
+    while (!finished.waitAReportInterval())
         goOn = progress(total, total) && goOn;
-        if (finished)
-            break;
-        std::this_thread::sleep_for(kReportInterval);
-    }
     worker.join();
     return goOn;
 }
@@ -46,11 +71,11 @@ bool forEachLine(qsizetype total, const std::function<void(qsizetype)> &work,
     }
     const qsizetype half = total / 2;
     std::atomic<bool> stop = false;
-    std::atomic<bool> finished = false;
+    Finished finished;
     std::thread upper([&] {
         for (qsizetype i = half; i < total && !stop.load(std::memory_order_relaxed); ++i)
             work(i);
-        finished = true;
+        finished.set();
     });
     bool goOn = true;
     for (qsizetype i = 0; i < half && goOn; ++i) {
@@ -60,9 +85,12 @@ bool forEachLine(qsizetype total, const std::function<void(qsizetype)> &work,
             goOn = progress(2 * (i + 1), total);
     }
     // Waiting for the upper half, still reporting.
-    while (goOn && progress && !finished) {
-        goOn = progress(total, total);
-        std::this_thread::sleep_for(kReportInterval);
+    if (progress) {
+        while (goOn && !finished.isSet()) {
+            goOn = progress(total, total);
+            if (goOn)
+                finished.waitAReportInterval();
+        }
     }
     stop = !goOn;
     upper.join();

@@ -59,16 +59,30 @@ LineProgress ToolProgressDialog::callback() {
     };
 }
 
+// Copying a million lines takes the interface thread a twentieth of a second, most of it
+// spent on the pages of the new string, so a large text is read on another thread. Nothing
+// edits the document meanwhile: the dialog is modal to the pad's window, and what comes from
+// outside (the tray's commands, the reminder pass) waits while anyAtWork(). What the
+// interface thread may do with it meanwhile (paint it, take the crash journal's copy) leaves
+// its text and the pieces it is kept in as they are; painting changes only the layout of its
+// paragraphs, which the copy does not read.
+
+QString ToolProgressDialog::editorRawText(const QPlainTextEdit *editor) {
+    const QTextDocument *document = editor->document();
+    if (!m_dialog)
+        return document->toRawText();
+    QString raw;
+    run([&] { raw = document->toRawText(); });
+    return raw;
+}
+
 QStringList ToolProgressDialog::editorLines(const QPlainTextEdit *editor) {
     if (!m_dialog)
         return brevnote::editorLines(editor, EmptyLastParagraph::StartsNoLine);
     // As editorLines does; the raw text is freed on the other thread once split.
-    QString raw = editor->document()->toRawText();
+    const QTextDocument *document = editor->document();
     QStringList lines;
-    run([&] {
-        lines = splitEditorLines(raw, EmptyLastParagraph::StartsNoLine);
-        raw = QString();
-    });
+    run([&] { lines = splitEditorLines(document->toRawText(), EmptyLastParagraph::StartsNoLine); });
     return lines;
 }
 
@@ -96,20 +110,23 @@ void ToolProgressDialog::setLabel(const QString &label) {
     QCoreApplication::processEvents();
 }
 
-void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines) {
-    replaceEditorLines(editor, lines.size(), EditorLinesReplacement::linesOf(lines));
+void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines,
+                                            std::optional<QFont> font) {
+    replaceEditorLines(editor, lines.size(), EditorLinesReplacement::linesOf(lines),
+                       std::move(font));
 }
 
 void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, qsizetype count,
-                                            const std::function<QStringView(qsizetype)> &line) {
+                                            const std::function<QStringView(qsizetype)> &line,
+                                            std::optional<QFont> font) {
     if (!m_dialog) {
-        EditorLinesReplacement(editor, count, line).finish();
+        EditorLinesReplacement(editor, count, line, std::move(font)).finish();
         return;
     }
     setLabel(QStringLiteral("Atualizando o texto..."));
     // The bar itself: the dialog's setValue would process every event.
     auto *bar = m_dialog->findChild<QProgressBar *>();
-    EditorLinesReplacement replacement(editor, count, line);
+    EditorLinesReplacement replacement(editor, count, line, std::move(font));
     const qsizetype total = replacement.total();
     if (bar)
         bar->setRange(0, int(std::min<qsizetype>(total, INT_MAX)));

@@ -2,12 +2,13 @@
 
 #include "toolprogress.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-
 #include <memory>
+#include <optional>
 
 class QPlainTextEdit;
 class QProgressDialog;
@@ -35,9 +36,13 @@ public:
 
     // The callback the tool's logic reports to; empty for a small text.
     LineProgress callback();
-    // The editor's lines for a tool (an empty last paragraph starts no line). The text is
-    // copied here; on a large text it is split on another thread while the windows repaint.
-    // After "Cancelar" the next report of the tool's logic stops it.
+    // The editor's raw text (QTextDocument::toRawText). On a large text it is copied on
+    // another thread while the windows repaint. After "Cancelar" the next report of the
+    // tool's logic stops it.
+    QString editorRawText(const QPlainTextEdit *editor);
+    // The editor's lines for a tool (an empty last paragraph starts no line). On a large text
+    // they are copied and split on another thread while the windows repaint. After
+    // "Cancelar" the next report of the tool's logic stops it.
     QStringList editorLines(const QPlainTextEdit *editor);
     // Runs `work` on another thread while the windows repaint (at once for a small text); an
     // exception it raises is raised here. False when "Cancelar" was pressed meanwhile.
@@ -48,11 +53,14 @@ public:
     // text a slice at a time: the bar shows how far, and between slices the windows repaint.
     // Meanwhile the text is partly replaced, so no user input reaches any window and
     // nothing from outside (a termination signal, a second start) is taken until the end;
-    // "Cancelar" is no longer offered.
-    void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines);
+    // "Cancelar" is no longer offered. With `font`, the new lines are shown in it
+    // (EditorLinesReplacement).
+    void replaceEditorLines(QPlainTextEdit *editor, const QStringList &lines,
+                            std::optional<QFont> font = std::nullopt);
     // The same with the lines read from `line` (EditorLinesReplacement::LineSource).
     void replaceEditorLines(QPlainTextEdit *editor, qsizetype count,
-                            const std::function<QStringView(qsizetype)> &line);
+                            const std::function<QStringView(qsizetype)> &line,
+                            std::optional<QFont> font = std::nullopt);
 
 private:
     std::unique_ptr<QProgressDialog> m_dialog;

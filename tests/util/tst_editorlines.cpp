@@ -17,6 +17,8 @@ private slots:
     void replacingIsOneUndoStep();
     void replacingInSlicesAsTheWholeText_data();
     void replacingInSlicesAsTheWholeText();
+    void scrollRangeFitsTheNewLines_data();
+    void scrollRangeFitsTheNewLines();
 };
 
 void TestEditorLines::linesOfTheEditor_data() {
@@ -122,6 +124,69 @@ void TestEditorLines::replacingInSlicesAsTheWholeText() {
         editor->undo();
         QCOMPARE(editor->toPlainText(), text);
     }
+}
+
+void TestEditorLines::scrollRangeFitsTheNewLines_data() {
+    QTest::addColumn<QStringList>("old");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("smallerFont");
+    const QString wide(300, u'W');
+    QStringList narrow;
+    QStringList manyOld;
+    for (int i = 0; i < 200; ++i) {
+        narrow << u"linha %1"_s.arg(i % 10);
+        manyOld << (i == 150 ? wide : u"antes"_s);
+    }
+    QStringList lastWidest = narrow;
+    lastWidest.last() = u"a última linha, a mais larga de todas"_s;
+    // The paragraph that held the widest old line is gone, or far below the view.
+    QTest::newRow("fewer lines") << QStringList{u"a"_s, wide, u"b"_s} << QStringList{u"x"_s, u"y"_s}
+                                 << false;
+    QTest::newRow("widest old line out of view") << manyOld << narrow << false;
+    // The caret goes to the last line, laid out before the top of the text is seen.
+    QTest::newRow("new font, the last line the widest") << manyOld << lastWidest << true;
+}
+
+// After a replacement the horizontal scroll range is that of an editor given the new lines
+// afresh: nothing of the old text's width stays.
+void TestEditorLines::scrollRangeFitsTheNewLines() {
+    QFETCH(QStringList, old);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, smallerFont);
+    QPlainTextEdit fresh;
+    QPlainTextEdit replaced;
+    QFont font = replaced.font();
+    font.setPointSize(std::max(4, font.pointSize() / 2));
+    for (QPlainTextEdit *editor : {&fresh, &replaced}) {
+        editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+        editor->resize(300, 200);
+        editor->show();
+    }
+    replaced.setPlainText(old.join(u'\n'));
+    QVERIFY(QTest::qWaitForWindowExposed(&replaced));
+    replaced.verticalScrollBar()->setValue(int(old.size()) * 3 / 4 - 3);
+    QCoreApplication::processEvents(); // the widest old line is laid out
+    replaced.verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    QVERIFY(replaced.horizontalScrollBar()->maximum() > 0);
+
+    if (smallerFont)
+        fresh.setFont(font);
+    fresh.setPlainText(lines.join(u'\n'));
+    fresh.moveCursor(QTextCursor::End);
+    fresh.verticalScrollBar()->setValue(0);
+    {
+        EditorLinesReplacement replacement(&replaced, lines,
+                                           smallerFont ? std::optional(font) : std::nullopt);
+        while (replacement.done() < replacement.total())
+            replacement.step(16);
+        replacement.finish();
+    }
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(replaced.toPlainText(), fresh.toPlainText());
+    QCOMPARE(replaced.font(), fresh.font());
+    QCOMPARE(replaced.horizontalScrollBar()->maximum(), fresh.horizontalScrollBar()->maximum());
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestEditorLines)

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -38,17 +40,22 @@ EditorLinesReplacement::LineSource EditorLinesReplacement::linesOf(const QString
     return [&lines](qsizetype i) { return QStringView(lines.at(i)); };
 }
 
-EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines)
-    : EditorLinesReplacement(editor, lines.size(), linesOf(lines)) {}
+EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines,
+                                               std::optional<QFont> font)
+    : EditorLinesReplacement(editor, lines.size(), linesOf(lines), std::move(font)) {}
 
 EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count,
-                                               LineSource line)
+                                               LineSource line, std::optional<QFont> font)
     : m_editor(editor)
     , m_lineCount(count)
     , m_line(std::move(line))
+    , m_font(std::move(font))
     , m_cursor(editor->document())
     , m_oldParagraphs(editor->document()->blockCount()) {
     m_editor->viewport()->setUpdatesEnabled(false);
+    // Taken now: while the text is replaced the editor may move its scroll bars.
+    m_top = m_editor->verticalScrollBar()->value();
+    m_left = m_editor->horizontalScrollBar()->value();
     m_cursor.beginEditBlock();
 }
 
@@ -71,6 +78,8 @@ void EditorLinesReplacement::step(qsizetype count) {
             m_cursor.setPosition(document->findBlockByNumber(int(slice)).position(),
                                  QTextCursor::KeepAnchor);
         m_cursor.removeSelectedText();
+        if (m_removed == m_oldParagraphs)
+            oldTextRemoved();
         return;
     }
     const qsizetype end = std::min(m_inserted + count, m_lineCount);
@@ -87,6 +96,25 @@ void EditorLinesReplacement::step(qsizetype count) {
     m_inserted = end;
 }
 
+void EditorLinesReplacement::oldTextRemoved() {
+    // The editor's layout keeps the width of the widest line it has laid out, and which
+    // paragraph held it. Told nothing until the edit block closes, it would keep the old
+    // text's: the horizontal scroll range would stay that wide, and when the new paragraph
+    // at that number is laid out narrower, the layout measures every paragraph again (for a
+    // million lines a tenth of a second, and a layout object for each). Told now, while the
+    // text is one empty paragraph, it starts again from nothing. Its signals wait for the
+    // end: the editor would drop its scroll bar for this moment and, with the width of the
+    // view changed, lay the whole new text out again when it comes back.
+    QTextDocument *document = m_editor->document();
+    {
+        const QSignalBlocker quiet(document->documentLayout());
+        document->markContentsDirty(0, document->characterCount());
+    }
+    // The new font now costs the layout one paragraph, and no line is laid out twice.
+    if (m_font)
+        m_editor->setFont(*m_font);
+}
+
 void EditorLinesReplacement::finish() {
     while (done() < total())
         step(total());
@@ -94,13 +122,9 @@ void EditorLinesReplacement::finish() {
     m_finished = true;
 
     // The caret at the end, as after inserting the whole text, without scrolling there.
-    QScrollBar *vertical = m_editor->verticalScrollBar();
-    QScrollBar *horizontal = m_editor->horizontalScrollBar();
-    const int top = vertical->value();
-    const int left = horizontal->value();
     m_editor->moveCursor(QTextCursor::End);
-    vertical->setValue(top);
-    horizontal->setValue(left);
+    m_editor->verticalScrollBar()->setValue(m_top);
+    m_editor->horizontalScrollBar()->setValue(m_left);
     m_editor->viewport()->setUpdatesEnabled(true);
 }
 

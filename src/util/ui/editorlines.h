@@ -2,10 +2,12 @@
 
 #include "util/core/editorlinesplit.h"
 
+#include <QFont>
 #include <QStringList>
 #include <QTextCursor>
 
 #include <functional>
+#include <optional>
 
 class QPlainTextEdit;
 
@@ -45,11 +47,15 @@ public:
     // The lines of a list, which must outlive the source and stay as they are.
     static LineSource linesOf(const QStringList &lines);
 
-    // `lines` must outlive the replacement and stay as they are.
-    EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines);
+    // `lines` must outlive the replacement and stay as they are. With `font`, the editor
+    // shows the new lines in that font: it is set while the editor is empty, so no new line
+    // is laid out in the old font first.
+    EditorLinesReplacement(QPlainTextEdit *editor, const QStringList &lines,
+                           std::optional<QFont> font = std::nullopt);
     // The `count` lines `line` gives, read a slice at a time (say, the lines of a text that
     // is not the editor's, in another order), so they need no string each.
-    EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count, LineSource line);
+    EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count, LineSource line,
+                           std::optional<QFont> font = std::nullopt);
     // Finishes if finish() was not called.
     ~EditorLinesReplacement();
     EditorLinesReplacement(const EditorLinesReplacement &) = delete;
@@ -66,13 +72,18 @@ public:
     void finish();
 
 private:
+    void oldTextRemoved();
+
     QPlainTextEdit *const m_editor;
     const qsizetype m_lineCount;
     const LineSource m_line;
+    const std::optional<QFont> m_font;
     QTextCursor m_cursor;
     const qsizetype m_oldParagraphs;
     qsizetype m_removed = 0;
     qsizetype m_inserted = 0;
+    int m_top = 0; // the view's scroll position before
+    int m_left = 0;
     bool m_finished = false;
 };
 
