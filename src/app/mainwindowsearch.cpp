@@ -7,8 +7,11 @@
 #include "search/dumpindex.h"
 #include "search/searchindexer.h"
 #include "search/searchwindow.h"
+#include "texttools/toolprogressdialog.h"
 #include "util/core/paths.h"
 #include "util/core/platform.h"
+#include "util/ui/messageboxes.h"
+#include "util/ui/userdialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -26,6 +29,9 @@ const QString kSearchWindow = QStringLiteral("TfProcurar");
 // the thread, SQLite and its driver plugin cost the start nothing. Opening the search window
 // starts it at once.
 constexpr int kSearchIndexDelayMs = 5000;
+const QString kWaitForTheTool =
+    QStringLiteral("Uma ferramenta de texto está trabalhando no texto do Brevnote. "
+                   "Aguarde que ela termine e tente de novo.");
 
 // Puts `action` right after `after` in the menu.
 void insertAfter(QMenu *menu, QAction *after, QAction *action) {
@@ -78,7 +84,13 @@ void TfMaster::Procurar1Click() {
     if (!window) {
         window = new TfProcurar(
             findChild<SearchService *>(kSearchService, Qt::FindDirectChildrenOnly), this);
-        connect(window, &TfProcurar::openInPad, this, [this](const QString &text) {
+        connect(window, &TfProcurar::openInPad, this, [this, window](const QString &text) {
+            // A text tool reads the pad's text on a worker and puts its result back in
+            // slices: a text put in meanwhile would be cut into by the tool's result.
+            if (ToolProgressDialog::anyAtWork()) {
+                OwnerMessageBox(window, kWaitForTheTool, QString(), MB_OK | MB_ICONINFORMATION);
+                return;
+            }
             // One step of the editor's undo: Ctrl+Z brings the pad's text back.
             replaceEditorText(RichEdit, text);
             Restaurar1Click();

@@ -61,7 +61,7 @@ void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
     try {
         ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), paragraphCount(editor));
         // Counted where the lines stand in one copy of the text: no string per line.
-        const QString text = editor->document()->toRawText();
+        const QString text = progress.editorRawText(editor);
         QString html =
             GroupLinesHTML(text, lineRanges(text, LineEnds::EditorParagraphs), progress.callback());
         if (html.isEmpty())

@@ -1,11 +1,14 @@
 #include "masterfixture.h"
 #include "support/hermetic.h"
+#include "support/scripteddialogs.h"
 
 #include "app/mainwindow.h"
 #include "search/searchindexer.h"
 #include "search/searchwindow.h"
+#include "texttools/toolprogressdialog.h"
 #include "util/core/clock.h"
 #include "util/core/textcodec.h"
+#include "util/ui/userdialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +100,16 @@ void TestMainWindowSearch::abrirNoBrevnoteIsOneUndoStep() {
     TfProcurar *window = openSearch(fixture);
     QVERIFY(window);
     QVERIFY(searchFor(window, u"\"conta de luz\""_s));
+    {
+        // While a text tool works on the pad's text nothing else puts text in.
+        test::ScriptedDialogs dialogs;
+        dialogs.messageBoxAnswers.enqueue(IDOK);
+        const ToolProgressDialog tool(fixture.master.get(), u"Ordenando..."_s,
+                                      kProgressDialogLines + 1);
+        QTest::mouseClick(window->openButton(), Qt::LeftButton);
+        QCOMPARE(pad->toPlainText(), before);
+        QCOMPARE(dialogs.messageBoxes.size(), 1);
+    }
     QTest::mouseClick(window->openButton(), Qt::LeftButton);
     QCOMPARE(pad->toPlainText(), u"conta de luz\nvence dia 10"_s);
 
