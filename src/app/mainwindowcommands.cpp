@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace brevnote {
 
@@ -49,7 +50,8 @@ void TfMaster::ToolButton_SalvarClick() {
         return;
     try {
         // A file opened from disk goes back in its own encoding: a UTF-8 file stays UTF-8.
-        writeFileSafely(path, encodeLines(editorText(RichEdit), m_fileEncoding));
+        // Encoded from the raw text, whose paragraph separators end lines: no second copy.
+        writeFileSafely(path, encodeParagraphs(RichEdit->document()->toRawText(), m_fileEncoding));
     } catch (const std::exception &error) {
         showError(error);
     }
