@@ -4,6 +4,7 @@ session with the accessibility bus, a window manager (openbox) and, on demand, a
 every process of the session, also those that D-Bus started on its behalf."""
 
 import os
+import random
 import shutil
 import signal
 import subprocess
@@ -49,18 +50,10 @@ class DesktopSession:
     def start(self):
         if not shutil.which("Xvfb"):
             raise Unavailable("Xvfb is not installed (scripts/install-deps.sh installs it)")
-        for tool in ("openbox", "trayer", "xdotool", "xwininfo", "dbus-daemon"):
+        for tool in ("openbox", "trayer", "xdotool", "xwininfo", "xdpyinfo", "dbus-daemon"):
             if not shutil.which(tool):
                 raise AssertionError(tool + " is missing: run scripts/install-deps.sh")
-        read_end, write_end = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24",
-                     "-nolisten", "tcp"],
-                    pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = self._read_display(read_end)
-        if number is None:
-            raise Unavailable("Xvfb could not start a display here")
-        self.env["DISPLAY"] = ":" + number
+        self.env["DISPLAY"] = ":" + self._start_x_server()
 
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -73,6 +66,37 @@ class DesktopSession:
             self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL)
         self._start_window_manager()
+
+    def _start_x_server(self):
+        """Starts Xvfb on a display number of its own and returns that number once a client
+        can talk to it. The number is drawn from a wide range rather than the first free one:
+        another X server on the machine that shares /tmp but not our process list can take the
+        lock of a low number as stale, and its exit then removes our socket."""
+        log_path = os.path.join(self.root, "xvfb.log")
+        for _ in range(5):
+            number = str(random.randrange(100, 30000))
+            read_end, write_end = os.pipe()
+            with open(log_path, "wb") as log:
+                server = self._spawn(["Xvfb", ":" + number, "-displayfd", str(write_end),
+                                      "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                     pass_fds=(write_end,), stdout=log, stderr=log)
+            os.close(write_end)
+            if self._read_display(read_end, server) == number and self._answers(number, server):
+                return number
+            self._end(server)
+        with open(log_path, errors="replace") as log:
+            raise Unavailable("Xvfb could not start a display here: " + log.read()[-2000:])
+
+    def _answers(self, number, server, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        while server.poll() is None and time.monotonic() < deadline:
+            probe = subprocess.run(["xdpyinfo", "-display", ":" + number],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, timeout=60)
+            if probe.returncode == 0:
+                return True
+            time.sleep(0.1)
+        return False
 
     def _start_window_manager(self):
         # openbox now and then exits at once on a loaded machine (seen on 2 busy cores): it is
@@ -91,10 +115,12 @@ class DesktopSession:
 
             if wait_for("the window manager", managing) == "up":
                 return
-        with open(log_path, errors="replace") as log:
-            raise AssertionError("openbox did not start: " + log.read()[-2000:])
+        with open(log_path, errors="replace") as log, \
+                open(os.path.join(self.root, "xvfb.log"), errors="replace") as server_log:
+            raise AssertionError("openbox did not start: %s\nXvfb said: %s" % (
+                log.read()[-2000:], server_log.read()[-2000:]))
 
-    def _read_display(self, read_end, timeout=30.0):
+    def _read_display(self, read_end, server, timeout=30.0):
         deadline = time.monotonic() + timeout
         data = b""
         os.set_blocking(read_end, False)
@@ -108,7 +134,7 @@ class DesktopSession:
                     data += chunk
                     if data.endswith(b"\n"):
                         return data.decode().strip()
-                elif chunk == b"" or self.processes[0].poll() is not None:
+                elif chunk == b"" or server.poll() is not None:
                     return None
                 time.sleep(0.05)
             return None
