@@ -50,8 +50,8 @@ double monotonicMs() {
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-// The longest the interface thread went without running a 50 ms timer since the last report:
-// how long the window could not repaint.
+// The longest the interface thread went without running a 10 ms timer since the last report:
+// how long the window could not repaint, give or take those 10 ms.
 class RepaintGapWatch final : public QObject {
 public:
     explicit RepaintGapWatch(QObject *parent)
@@ -62,7 +62,7 @@ public:
             m_longest = std::max(m_longest, now - m_last);
             m_last = now;
         });
-        m_timer.start(50);
+        m_timer.start(10);
     }
     // Prints one report line with the longest gap so far (including the one still open),
     // then starts counting again.

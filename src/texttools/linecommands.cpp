@@ -53,13 +53,18 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
 void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
     // The library of the page's window is loaded first: when it cannot be, nothing is worked
     // out for nothing, and once the table is done its window opens without that wait.
-    if (!webWindows(owner))
+    WebWindows *windows = webWindows(owner);
+    if (!windows)
         return;
     const QString page = TempFileName(QStringLiteral(".htm"));
     // Set before writing: a write that fails half-way must not leave its file either.
     const auto removePage = qScopeGuard([&page] { QFile::remove(page); });
     try {
         ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), paragraphCount(editor));
+        // Once the dialog is up, on its own: together with loading the library, or with
+        // opening the page at the end, the windows would not repaint for too long.
+        progress.showNow();
+        windows->startEngine();
         // Counted where the lines stand in one copy of the text: no string per line.
         const QString text = progress.editorRawText(editor);
         QString html =

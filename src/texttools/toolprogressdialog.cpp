@@ -47,6 +47,13 @@ ToolProgressDialog::~ToolProgressDialog() {
         --g_toolsAtWork;
 }
 
+void ToolProgressDialog::showNow() {
+    if (!m_dialog)
+        return;
+    m_dialog->show();
+    QCoreApplication::processEvents();
+}
+
 LineProgress ToolProgressDialog::callback() {
     if (!m_dialog)
         return {};

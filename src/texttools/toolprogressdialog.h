@@ -34,6 +34,9 @@ public:
     // looks here first.
     static bool anyAtWork();
 
+    // Shows the dialog at once and lets the windows repaint; nothing for a small text. For a
+    // tool about to hold the interface thread for a moment.
+    void showNow();
     // The callback the tool's logic reports to; empty for a small text.
     LineProgress callback();
     // The editor's raw text (QTextDocument::toRawText). On a large text it is copied on

@@ -7,12 +7,19 @@
 #include "web/htmldialog.h"
 #include "web/htmleditor.h"
 
+#include <QWebEngineProfile>
+
 namespace brevnote {
 
 namespace {
 
 class ModuleWebWindows final : public WebWindows {
 public:
+    void startEngine() override {
+        // The engine comes up with the profile every page of these windows uses.
+        QWebEngineProfile::defaultProfile();
+    }
+
     bool showHtmlDialog(QWidget *owner, const QString &html, const QString &title, bool hideButtons,
                         bool maximized, const QString &saveName) override {
         TfHTMDialog loader(owner);

@@ -15,6 +15,11 @@ class WebWindows {
 public:
     virtual ~WebWindows();
 
+    // Starts the web engine, which the first page shown would otherwise start: most of a
+    // tenth of a second of the interface thread, which a tool with its progress dialog up
+    // spends at its start rather than adding it to opening its page at the end.
+    virtual void startEngine() = 0;
+
     // ShowHTMLDialog below, with the owner already chosen.
     virtual bool showHtmlDialog(QWidget *owner, const QString &html, const QString &title,
                                 bool hideButtons, bool maximized, const QString &saveName) = 0;
