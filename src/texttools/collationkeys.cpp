@@ -1,5 +1,7 @@
 #include "collationkeys.h"
 
+#include <QtEndian>
+
 #include <unicode/ucol.h>
 
 namespace brevnote {
@@ -84,6 +86,69 @@ void CollationKeys::add(QStringView line, qsizetype index) {
         }
         room = size;
     }
+}
+
+namespace {
+
+// A key's eight bytes from `offset` on, big-endian, zero-padded past its end.
+quint64 bytesAt(const LineKey &key, qsizetype offset) {
+    std::uint8_t bytes[8] = {};
+    if (offset < key.length)
+        std::memcpy(bytes, key.bytes + offset, size_t(std::min<qsizetype>(8, key.length - offset)));
+    return qFromBigEndian<quint64>(bytes);
+}
+
+// Runs this short are compared whole.
+constexpr std::ptrdiff_t kShortRun = 16;
+
+} // namespace
+
+void sortKeys(std::vector<LineKey> &keys) {
+    // A run of keys that share their first `offset` bytes, which `prefix` then holds the next
+    // eight of.
+    struct Run {
+        LineKey *first;
+        LineKey *last;
+        qsizetype offset;
+    };
+    std::vector<Run> runs;
+    runs.push_back({keys.data(), keys.data() + keys.size(), 0});
+    while (!runs.empty()) {
+        const Run run = runs.back();
+        runs.pop_back();
+        std::sort(run.first, run.last,
+                  [](const LineKey &a, const LineKey &b) { return a.prefix < b.prefix; });
+        const qsizetype next = run.offset + 8;
+        for (LineKey *same = run.first; same != run.last;) {
+            LineKey *end = same + 1;
+            while (end != run.last && end->prefix == same->prefix)
+                ++end;
+            if (end - same > 1) {
+                // No key holds a zero byte but its last, so keys that end within the same
+                // eight bytes are the same key: they stay in the lines' order.
+                if (same->length <= next) {
+                    std::sort(same, end,
+                              [](const LineKey &a, const LineKey &b) { return a.index < b.index; });
+                } else if (end - same <= kShortRun) {
+                    std::sort(same, end, [next](const LineKey &a, const LineKey &b) {
+                        const int order = std::memcmp(a.bytes + next, b.bytes + next,
+                                                      size_t(std::min(a.length, b.length) - next));
+                        if (order != 0)
+                            return order < 0;
+                        return a.length != b.length ? a.length < b.length : a.index < b.index;
+                    });
+                } else {
+                    for (LineKey *key = same; key != end; ++key)
+                        key->prefix = bytesAt(*key, next);
+                    runs.push_back({same, end, next});
+                }
+            }
+            same = end;
+        }
+    }
+    // The first eight bytes again, as keyBefore reads them.
+    for (LineKey &key : keys)
+        key.prefix = bytesAt(key, 0);
 }
 
 std::vector<LineKey> CollationKeys::take() {

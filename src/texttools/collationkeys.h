@@ -31,6 +31,12 @@ inline bool keyBefore(const LineKey &a, const LineKey &b) {
     return a.length != b.length ? a.length < b.length : a.index < b.index;
 }
 
+// Sorts keys into the order keyBefore gives, eight bytes at a time: first by their first eight,
+// then each run that shares them by the next eight, and so on. Lines often share their first
+// words, and a comparison of whole keys would then read two keys far apart in memory every
+// time; here each key is read once a round.
+void sortKeys(std::vector<LineKey> &keys);
+
 // Keys computed by an ICU collator opened for the same locale, case sensitivity and settings
 // as the one inside QCollator, so the bytes are those of QCollator::sortKey. One object per
 // thread: a collator is not shared between threads.

@@ -123,7 +123,7 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
             });
             workerRun = workerKeys.take();
             if (!stop)
-                std::sort(workerRun.begin(), workerRun.end(), keyBefore);
+                sortKeys(workerRun);
         });
     }
 
@@ -145,12 +145,12 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
     if (twoThreads) {
         goOn = runWhileReporting(
             [&] {
-                std::sort(ownRun.begin(), ownRun.end(), keyBefore);
+                sortKeys(ownRun);
                 worker.join();
             },
             progress, total);
     } else {
-        std::sort(ownRun.begin(), ownRun.end(), keyBefore);
+        sortKeys(ownRun);
     }
     std::vector<qsizetype> order;
     order.reserve(size_t(total));

@@ -1,5 +1,6 @@
 #include "support/hermetic.h"
 
+#include "texttools/collationkeys.h"
 #include "texttools/csvlogic.h"
 #include "texttools/sortlogic.h"
 #include "texttools/valuefrom.h"
@@ -106,6 +107,8 @@ private slots:
     void sortTextMatchesSortLines();
     void sortStoppedLeavesLines_data();
     void sortStoppedLeavesLines();
+    void sortKeysAsKeyBefore_data();
+    void sortKeysAsKeyBefore();
     void groupLinesReporting_data();
     void groupLinesReporting();
     void groupLines_data();
@@ -232,6 +235,51 @@ void TestSortGroupCsv::sortStoppedLeavesLines() {
     QVERIFY(!SortLinesCaseBlind(lines, stopping));
     QCOMPARE(lines, input);
     QVERIFY(!SortTextCaseBlind(input.join(u'\n'), LineEnds::File, stopping));
+}
+
+void TestSortGroupCsv::sortKeysAsKeyBefore_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("shared"); // bytes every key starts with
+    QTest::addColumn<int>("alphabet");
+    QTest::addColumn<int>("longestTail");
+    QTest::newRow("first eight bytes tell") << 3000 << 0 << 250 << 20;
+    QTest::newRow("forty bytes shared") << 3000 << 40 << 3 << 12;
+    QTest::newRow("ending on eight-byte edges") << 3000 << 5 << 2 << 28;
+    QTest::newRow("runs short enough to compare whole") << 400 << 9 << 2 << 6;
+    QTest::newRow("one key many times") << 500 << 17 << 1 << 0;
+}
+
+// Keys as ICU makes them (no zero byte but the last), sorted round by round, come out as a
+// sort by keyBefore puts them: equal keys in their lines' order.
+void TestSortGroupCsv::sortKeysAsKeyBefore() {
+    QFETCH(int, count);
+    QFETCH(int, shared);
+    QFETCH(int, alphabet);
+    QFETCH(int, longestTail);
+    QRandomGenerator random(quint32(count + shared));
+    std::vector<std::vector<std::uint8_t>> bytes;
+    std::vector<LineKey> keys;
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::uint8_t> key(size_t(shared), std::uint8_t(7));
+        for (int tail = int(random.bounded(longestTail + 1)); tail > 0; --tail)
+            key.push_back(std::uint8_t(1 + random.bounded(alphabet)));
+        key.push_back(0);
+        bytes.push_back(std::move(key));
+    }
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::uint8_t first[8] = {};
+        std::copy_n(bytes[i].begin(), std::min<size_t>(8, bytes[i].size()), first);
+        keys.push_back({qFromBigEndian<quint64>(first), bytes[i].data(), qsizetype(bytes[i].size()),
+                        qsizetype(i)});
+    }
+    std::vector<LineKey> expected = keys;
+    std::sort(expected.begin(), expected.end(), keyBefore);
+    sortKeys(keys);
+    QCOMPARE(keys.size(), expected.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        QCOMPARE(keys[i].index, expected[i].index);
+        QCOMPARE(keys[i].prefix, expected[i].prefix); // as merging them reads it
+    }
 }
 
 void TestSortGroupCsv::groupLinesReporting_data() {
