@@ -39,15 +39,18 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     std::vector<LineRange> ranges;
     if (!progress.run([&] { ranges = lineRanges(text, LineEnds::EditorParagraphs); }))
         return false;
-    const std::optional<std::vector<qsizetype>> order =
-        CaseBlindLineOrder(text, ranges, progress.callback());
-    if (!order)
-        return false;
-    progress.replaceEditorLines(editor, qsizetype(order->size()), [&](qsizetype i) {
-        const LineRange &range = ranges[size_t((*order)[size_t(i)])];
-        return QStringView(text).sliced(range.start, range.length);
-    });
-    return true;
+    std::optional<std::vector<qsizetype>> order;
+    // The old text goes while the lines are sorted.
+    return progress.replaceEditorLinesWhileWorking(
+        editor, qsizetype(ranges.size()),
+        [&](qsizetype i) {
+            const LineRange &range = ranges[size_t((*order)[size_t(i)])];
+            return QStringView(text).sliced(range.start, range.length);
+        },
+        [&](const LineProgress &report) {
+            order = CaseBlindLineOrder(text, ranges, report);
+            return order.has_value();
+        });
 }
 
 void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {

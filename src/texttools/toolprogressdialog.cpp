@@ -9,7 +9,10 @@
 #include <QProgressDialog>
 #include <QTextDocument>
 
+#include <atomic>
+#include <chrono>
 #include <exception>
+#include <thread>
 
 namespace brevnote {
 
@@ -18,6 +21,8 @@ namespace {
 constexpr qint64 kSliceMs = 40;
 // Paragraphs removed or lines put in between two looks at the clock.
 constexpr qsizetype kLinesPerLook = 512;
+// How long the interface thread sleeps between two looks at work still going on elsewhere.
+constexpr int kWaitMs = 10;
 } // namespace
 
 namespace {
@@ -131,9 +136,16 @@ void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, qsizetype co
         return;
     }
     setLabel(QStringLiteral("Atualizando o texto..."));
+    EditorLinesReplacement replacement(editor, count, line, std::move(font));
+    finishReplacing(replacement);
+}
+
+void ToolProgressDialog::finishReplacing(EditorLinesReplacement &replacement) {
+    // Not setLabel: the events it lets through could reach a text already partly gone.
+    m_dialog->setLabelText(QStringLiteral("Atualizando o texto..."));
+    m_dialog->setCancelButton(nullptr);
     // The bar itself: the dialog's setValue would process every event.
     auto *bar = m_dialog->findChild<QProgressBar *>();
-    EditorLinesReplacement replacement(editor, count, line, std::move(font));
     const qsizetype total = replacement.total();
     if (bar)
         bar->setRange(0, int(std::min<qsizetype>(total, INT_MAX)));
@@ -148,6 +160,65 @@ void ToolProgressDialog::replaceEditorLines(QPlainTextEdit *editor, qsizetype co
                                         QEventLoop::ExcludeSocketNotifiers);
     }
     replacement.finish();
+}
+
+bool ToolProgressDialog::replaceEditorLinesWhileWorking(
+    QPlainTextEdit *editor, qsizetype count, const std::function<QStringView(qsizetype)> &line,
+    const std::function<bool(const LineProgress &)> &work) {
+    // Putting the old text back after "Cancelar" takes the editor's undo.
+    if (!m_dialog || !editor->document()->isUndoRedoEnabled()) {
+        if (!work(callback()))
+            return false;
+        replaceEditorLines(editor, count, line);
+        return true;
+    }
+    std::atomic<bool> stop = false;
+    std::atomic<bool> worked = false;
+    std::atomic<bool> finished = false;
+    std::exception_ptr error;
+    std::thread worker([&] {
+        try {
+            worked = work([&stop](qsizetype, qsizetype) { return !stop; });
+        } catch (...) {
+            error = std::current_exception();
+        }
+        finished = true;
+    });
+    EditorLinesReplacement replacement(editor, count, line);
+    try {
+        auto *bar = m_dialog->findChild<QProgressBar *>();
+        if (bar)
+            bar->setRange(0, int(std::min<qsizetype>(replacement.total(), INT_MAX)));
+        QElapsedTimer slice;
+        while (!finished) {
+            slice.start();
+            while (replacement.removing() && !finished && slice.elapsed() < kSliceMs)
+                replacement.step(kLinesPerLook);
+            if (!replacement.removing() && !finished)
+                std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
+            if (bar)
+                bar->setValue(int(std::min<qsizetype>(replacement.done(), bar->maximum())));
+            // "Cancelar" is heard; nothing from outside reaches a text partly gone (the dialog
+            // keeps input from the pad's window, anyAtWork the rest).
+            QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+            if (m_dialog->wasCanceled())
+                stop = true;
+        }
+    } catch (...) {
+        stop = true;
+        worker.join();
+        replacement.cancel();
+        throw;
+    }
+    worker.join();
+    if (error || stop || !worked) {
+        replacement.cancel();
+        if (error)
+            std::rethrow_exception(error);
+        return false;
+    }
+    finishReplacing(replacement);
+    return true;
 }
 
 } // namespace brevnote

@@ -16,6 +16,8 @@ class QWidget;
 
 namespace brevnote {
 
+class EditorLinesReplacement;
+
 // Above this many lines a tool shows its progress and keeps the windows repainting.
 inline constexpr qsizetype kProgressDialogLines = 100000;
 
@@ -65,7 +67,20 @@ public:
                             const std::function<QStringView(qsizetype)> &line,
                             std::optional<QFont> font = std::nullopt);
 
+    // The same with lines that `work` first works out: on a large text it runs on another
+    // thread while the old text leaves the editor, so the two take the time of the longer,
+    // and the lines are read once it is done. `work` reports to the callback it is given
+    // (which answers false after "Cancelar") and answers false when it stopped. "Cancelar"
+    // brings back what had gone, as one undo of it, and false is returned; so does an
+    // exception, which is then raised here.
+    bool replaceEditorLinesWhileWorking(QPlainTextEdit *editor, qsizetype count,
+                                        const std::function<QStringView(qsizetype)> &line,
+                                        const std::function<bool(const LineProgress &)> &work);
+
 private:
+    // Puts the rest of a replacement in a slice at a time, without "Cancelar".
+    void finishReplacing(EditorLinesReplacement &replacement);
+
     std::unique_ptr<QProgressDialog> m_dialog;
 };
 

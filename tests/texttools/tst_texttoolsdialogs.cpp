@@ -340,9 +340,12 @@ void TestTextToolsDialogs::csvCancelWritesNothingAndFailureRaises() {
 void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText_data() {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QString>("label");
-    QTest::newRow("Ordenar") << u"Ordenar"_s << u"Ordenando..."_s;
-    QTest::newRow("Recortar colunas") << u"Recortar colunas"_s << u"Recortando colunas..."_s;
-    QTest::newRow("Agrupar") << u"Agrupar"_s << u"Agrupando..."_s;
+    QTest::addColumn<bool>("onceTextGoes"); // "Cancelar" once the old text started to go
+    QTest::newRow("Ordenar") << u"Ordenar"_s << u"Ordenando..."_s << false;
+    QTest::newRow("Ordenar, old text going") << u"Ordenar"_s << u"Ordenando..."_s << true;
+    QTest::newRow("Recortar colunas")
+        << u"Recortar colunas"_s << u"Recortando colunas..."_s << false;
+    QTest::newRow("Agrupar") << u"Agrupar"_s << u"Agrupando..."_s << false;
 }
 
 // Above 100,000 lines a tool shows its progress; "Cancelar" there leaves the text as it was
@@ -350,6 +353,7 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText_data() {
 void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
     QFETCH(QString, tool);
     QFETCH(QString, label);
+    QFETCH(bool, onceTextGoes);
     ScriptedDialogs dialogs;
     dialogs.messageBoxAnswers.enqueue(IDYES);
     QStringList lines;
@@ -358,6 +362,10 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
     const QString text = lines.join(u'\n');
     QPlainTextEdit editor;
     editor.setPlainText(text);
+    QTextCursor caret(editor.document());
+    caret.setPosition(20);
+    caret.setPosition(35, QTextCursor::KeepAnchor);
+    editor.setTextCursor(caret);
 
     QStringList progressLabels;
     int otherDialogs = 0;
@@ -367,7 +375,9 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
             if (!window->isVisible())
                 continue;
             if (auto *progress = qobject_cast<QProgressDialog *>(window)) {
-                if (!progress->wasCanceled()) {
+                // While the old text goes the bar counts its paragraphs and the new lines.
+                const bool textGoing = progress->maximum() > lines.size() && progress->value() > 0;
+                if (!progress->wasCanceled() && textGoing == onceTextGoes) {
                     progressLabels.append(progress->labelText());
                     progress->cancel();
                 }
@@ -393,6 +403,10 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
     QCOMPARE(otherDialogs, 0);
     QVERIFY(editorText(editor) == text);
     QVERIFY(!editor.document()->isUndoAvailable());
+    QVERIFY(!editor.document()->isRedoAvailable());
+    QCOMPARE(editor.textCursor().anchor(), 20);
+    QCOMPARE(editor.textCursor().position(), 35);
+    QVERIFY(editor.viewport()->updatesEnabled());
 }
 
 void TestTextToolsDialogs::largeTextGivesWhatTheLogicGives_data() {

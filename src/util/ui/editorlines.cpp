@@ -56,6 +56,9 @@ EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, qsizetype
     // Taken now: while the text is replaced the editor may move its scroll bars.
     m_top = m_editor->verticalScrollBar()->value();
     m_left = m_editor->horizontalScrollBar()->value();
+    m_caretAnchor = m_editor->textCursor().anchor();
+    m_caretPosition = m_editor->textCursor().position();
+    m_oldFont = m_editor->font();
     m_cursor.beginEditBlock();
 }
 
@@ -123,6 +126,28 @@ void EditorLinesReplacement::finish() {
 
     // The caret at the end, as after inserting the whole text, without scrolling there.
     m_editor->moveCursor(QTextCursor::End);
+    m_editor->verticalScrollBar()->setValue(m_top);
+    m_editor->horizontalScrollBar()->setValue(m_left);
+    m_editor->viewport()->setUpdatesEnabled(true);
+}
+
+void EditorLinesReplacement::cancel() {
+    QTextDocument *document = m_editor->document();
+    const bool changed = m_removed > 0 || m_inserted > 0;
+    const bool fontSet = m_font && !removing(); // by oldTextRemoved
+    m_cursor.endEditBlock();
+    m_finished = true;
+    if (changed) {
+        // The edit block is one step of the undo: taking it back restores the text exactly.
+        document->undo();
+        document->clearUndoRedoStacks(QTextDocument::RedoStack);
+    }
+    if (fontSet)
+        m_editor->setFont(m_oldFont);
+    QTextCursor caret(document);
+    caret.setPosition(m_caretAnchor);
+    caret.setPosition(m_caretPosition, QTextCursor::KeepAnchor);
+    m_editor->setTextCursor(caret);
     m_editor->verticalScrollBar()->setValue(m_top);
     m_editor->horizontalScrollBar()->setValue(m_left);
     m_editor->viewport()->setUpdatesEnabled(true);

@@ -64,12 +64,18 @@ public:
     // Removes the next `count` old paragraphs or, once they are gone, puts in the next
     // `count` lines.
     void step(qsizetype count);
+    // True while old paragraphs are left to remove: no line is read before they are gone.
+    bool removing() const { return m_removed < m_oldParagraphs; }
     // The work done and the whole of it: the old paragraphs and the lines.
     qsizetype done() const { return m_removed + m_inserted; }
     qsizetype total() const { return m_oldParagraphs + m_lineCount; }
     // Does what is left, closes the edit block; the caret goes to the end of the text, the
     // view stays.
     void finish();
+    // Instead of finish(), for a replacement that cannot go on: what was removed comes back
+    // and what was put in goes, with the font, the caret and the view as they were, and no
+    // step is left on the editor's undo stack. Takes as long as putting the text in.
+    void cancel();
 
 private:
     void oldTextRemoved();
@@ -84,6 +90,9 @@ private:
     qsizetype m_inserted = 0;
     int m_top = 0; // the view's scroll position before
     int m_left = 0;
+    int m_caretAnchor = 0; // the editor's caret and selection before
+    int m_caretPosition = 0;
+    QFont m_oldFont;
     bool m_finished = false;
 };
 
