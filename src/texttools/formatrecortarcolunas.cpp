@@ -176,9 +176,11 @@ bool RunRecortarColunas(QPlainTextEdit *editor, QWidget *owner) {
         ToolProgressDialog progress(owner, QStringLiteral("Recortando colunas..."),
                                     editor->document()->blockCount());
         QStringList lines = progress.editorLines(editor);
-        if (!CutLines(lines, options, progress.callback()))
+        // The old text goes while the lines are cut.
+        if (!progress.replaceEditorLinesWhileWorking(
+                editor, lines.size(), EditorLinesReplacement::linesOf(lines),
+                [&](const LineProgress &report) { return CutLines(lines, options, report); }, font))
             return false;
-        progress.replaceEditorLines(editor, lines, font);
     }
 
     QPalette palette = editor->palette();

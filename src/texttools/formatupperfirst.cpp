@@ -164,10 +164,11 @@ bool TfFormat_UpperFirst::ApplyToEditor(QPlainTextEdit *editor) {
     ToolProgressDialog progress(owner, QStringLiteral("Formatando o texto..."),
                                 editor->document()->blockCount());
     QStringList lines = progress.editorLines(editor);
-    if (!FormatLines(lines, options(), progress.callback()))
-        return false;
-    progress.replaceEditorLines(editor, lines);
-    return true;
+    const UpperFirstOptions chosen = options();
+    // The old text goes while the lines are formatted.
+    return progress.replaceEditorLinesWhileWorking(
+        editor, lines.size(), EditorLinesReplacement::linesOf(lines),
+        [&](const LineProgress &report) { return FormatLines(lines, chosen, report); });
 }
 
 bool RunUpperFirst(QPlainTextEdit *editor, QWidget *owner) {

@@ -164,12 +164,12 @@ void ToolProgressDialog::finishReplacing(EditorLinesReplacement &replacement) {
 
 bool ToolProgressDialog::replaceEditorLinesWhileWorking(
     QPlainTextEdit *editor, qsizetype count, const std::function<QStringView(qsizetype)> &line,
-    const std::function<bool(const LineProgress &)> &work) {
+    const std::function<bool(const LineProgress &)> &work, std::optional<QFont> font) {
     // Putting the old text back after "Cancelar" takes the editor's undo.
     if (!m_dialog || !editor->document()->isUndoRedoEnabled()) {
         if (!work(callback()))
             return false;
-        replaceEditorLines(editor, count, line);
+        replaceEditorLines(editor, count, line, std::move(font));
         return true;
     }
     std::atomic<bool> stop = false;
@@ -184,17 +184,20 @@ bool ToolProgressDialog::replaceEditorLinesWhileWorking(
         }
         finished = true;
     });
-    EditorLinesReplacement replacement(editor, count, line);
+    EditorLinesReplacement replacement(editor, count, line, std::move(font));
     try {
         auto *bar = m_dialog->findChild<QProgressBar *>();
         if (bar)
             bar->setRange(0, int(std::min<qsizetype>(replacement.total(), INT_MAX)));
+        m_dialog->show(); // so that "Cancelar" can be pressed from the first slice on
         QElapsedTimer slice;
-        while (!finished) {
+        // At least once: a "Cancelar" pressed while the first slice went is heard even when
+        // the work was done by then.
+        do {
             slice.start();
-            while (replacement.removing() && !finished && slice.elapsed() < kSliceMs)
+            while (replacement.removing() && !finished && !stop && slice.elapsed() < kSliceMs)
                 replacement.step(kLinesPerLook);
-            if (!replacement.removing() && !finished)
+            if ((!replacement.removing() || stop) && !finished)
                 std::this_thread::sleep_for(std::chrono::milliseconds(kWaitMs));
             if (bar)
                 bar->setValue(int(std::min<qsizetype>(replacement.done(), bar->maximum())));
@@ -203,7 +206,7 @@ bool ToolProgressDialog::replaceEditorLinesWhileWorking(
             QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
             if (m_dialog->wasCanceled())
                 stop = true;
-        }
+        } while (!finished);
     } catch (...) {
         stop = true;
         worker.join();

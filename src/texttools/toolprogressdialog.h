@@ -69,13 +69,14 @@ public:
 
     // The same with lines that `work` first works out: on a large text it runs on another
     // thread while the old text leaves the editor, so the two take the time of the longer,
-    // and the lines are read once it is done. `work` reports to the callback it is given
-    // (which answers false after "Cancelar") and answers false when it stopped. "Cancelar"
-    // brings back what had gone, as one undo of it, and false is returned; so does an
-    // exception, which is then raised here.
+    // and the lines are read once it is done; `work` must leave the editor alone. `work` reports to
+    // the callback it is given (which answers false after "Cancelar") and answers false when it
+    // stopped. "Cancelar" brings back what had gone, as one undo of it, and false is returned; so
+    // does an exception, which is then raised here.
     bool replaceEditorLinesWhileWorking(QPlainTextEdit *editor, qsizetype count,
                                         const std::function<QStringView(qsizetype)> &line,
-                                        const std::function<bool(const LineProgress &)> &work);
+                                        const std::function<bool(const LineProgress &)> &work,
+                                        std::optional<QFont> font = std::nullopt);
 
 private:
     // Puts the rest of a replacement in a slice at a time, without "Cancelar".

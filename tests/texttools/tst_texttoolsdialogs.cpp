@@ -345,6 +345,10 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText_data() {
     QTest::newRow("Ordenar, old text going") << u"Ordenar"_s << u"Ordenando..."_s << true;
     QTest::newRow("Recortar colunas")
         << u"Recortar colunas"_s << u"Recortando colunas..."_s << false;
+    QTest::newRow("Recortar colunas, old text going")
+        << u"Recortar colunas"_s << u"Recortando colunas..."_s << true;
+    QTest::newRow("UpperFirst, old text going")
+        << u"UpperFirst"_s << u"Formatando o texto..."_s << true;
     QTest::newRow("Agrupar") << u"Agrupar"_s << u"Agrupando..."_s << false;
 }
 
@@ -362,10 +366,13 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
     const QString text = lines.join(u'\n');
     QPlainTextEdit editor;
     editor.setPlainText(text);
+    // A selection, except for UpperFirst, which would then format only that.
+    const int caretEnd = tool == u"UpperFirst"_s ? 20 : 35;
     QTextCursor caret(editor.document());
     caret.setPosition(20);
-    caret.setPosition(35, QTextCursor::KeepAnchor);
+    caret.setPosition(caretEnd, QTextCursor::KeepAnchor);
     editor.setTextCursor(caret);
+    const QFont font = editor.font();
 
     QStringList progressLabels;
     int otherDialogs = 0;
@@ -377,7 +384,7 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
             if (auto *progress = qobject_cast<QProgressDialog *>(window)) {
                 // While the old text goes the bar counts its paragraphs and the new lines.
                 const bool textGoing = progress->maximum() > lines.size() && progress->value() > 0;
-                if (!progress->wasCanceled() && textGoing == onceTextGoes) {
+                if (!progress->wasCanceled() && (textGoing || !onceTextGoes)) {
                     progressLabels.append(progress->labelText());
                     progress->cancel();
                 }
@@ -395,6 +402,9 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
         whenShown<TfFormat_RecortarColunas>(
             [](TfFormat_RecortarColunas *dialog) { dialog->SpinEdit_Start->setValue(3); }, true);
         QVERIFY(!RunRecortarColunas(&editor, nullptr));
+    } else if (tool == u"UpperFirst"_s) {
+        whenShown<TfFormat_UpperFirst>([](TfFormat_UpperFirst *) {}, true);
+        QVERIFY(!RunUpperFirst(&editor, nullptr));
     } else {
         GroupLines(&editor, nullptr);
     }
@@ -405,8 +415,9 @@ void TestTextToolsDialogs::largeTextShowsProgressAndCancelKeepsText() {
     QVERIFY(!editor.document()->isUndoAvailable());
     QVERIFY(!editor.document()->isRedoAvailable());
     QCOMPARE(editor.textCursor().anchor(), 20);
-    QCOMPARE(editor.textCursor().position(), 35);
+    QCOMPARE(editor.textCursor().position(), caretEnd);
     QVERIFY(editor.viewport()->updatesEnabled());
+    QCOMPARE(editor.font(), font);
 }
 
 void TestTextToolsDialogs::largeTextGivesWhatTheLogicGives_data() {

@@ -19,6 +19,8 @@ private slots:
     void replacingInSlicesAsTheWholeText();
     void scrollRangeFitsTheNewLines_data();
     void scrollRangeFitsTheNewLines();
+    void cancelPutsTheOldTextBack_data();
+    void cancelPutsTheOldTextBack();
 };
 
 void TestEditorLines::linesOfTheEditor_data() {
@@ -190,4 +192,43 @@ void TestEditorLines::scrollRangeFitsTheNewLines() {
 }
 
 BREVNOTE_TEST_WIDGETS_MAIN(TestEditorLines)
+void TestEditorLines::cancelPutsTheOldTextBack_data() {
+    QTest::addColumn<int>("steps"); // of two paragraphs or lines each
+    QTest::newRow("nothing done") << 0;
+    QTest::newRow("old text partly gone") << 1;
+    QTest::newRow("old text gone, new font set") << 3;
+    QTest::newRow("new lines partly in") << 4;
+}
+
+// A replacement given up at any point leaves the text, font, caret and undo history as they
+// were before it began.
+void TestEditorLines::cancelPutsTheOldTextBack() {
+    QFETCH(int, steps);
+    QPlainTextEdit editor;
+    editor.setPlainText(u"um\ndois\ntrês\nquatro\ncinco"_s);
+    editor.textCursor().insertText(u"x"_s); // an earlier undo step
+    QTextCursor caret(editor.document());
+    caret.setPosition(4);
+    caret.setPosition(9, QTextCursor::KeepAnchor);
+    editor.setTextCursor(caret);
+    const QString before = editor.toPlainText();
+    const QFont font = editor.font();
+    QFont courier(u"Courier New"_s);
+    courier.setPointSize(font.pointSize() + 3);
+    const QStringList lines{u"a"_s, u"b"_s, u"c"_s, u"d"_s};
+
+    EditorLinesReplacement replacement(&editor, lines, courier);
+    for (int i = 0; i < steps; ++i)
+        replacement.step(2);
+    replacement.cancel();
+    QCOMPARE(editor.toPlainText(), before);
+    QCOMPARE(editor.font(), font);
+    QCOMPARE(editor.textCursor().anchor(), 4);
+    QCOMPARE(editor.textCursor().position(), 9);
+    QVERIFY(editor.viewport()->updatesEnabled());
+    QVERIFY(!editor.document()->isRedoAvailable());
+    editor.undo();
+    QCOMPARE(editor.toPlainText(), before.mid(1)); // the earlier step, untouched
+}
+
 #include "tst_editorlines.moc"
