@@ -40,7 +40,8 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     if (!progress.run([&] { ranges = lineRanges(text, LineEnds::EditorParagraphs); }))
         return false;
     std::optional<std::vector<qsizetype>> order;
-    // The old text goes while the lines are sorted.
+    // The old text goes while the lines are sorted, on one thread: removing the old text is
+    // the longer of the two, and it has a core of its own.
     return progress.replaceEditorLinesWhileWorking(
         editor, qsizetype(ranges.size()),
         [&](qsizetype i) {
@@ -48,7 +49,7 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
             return QStringView(text).sliced(range.start, range.length);
         },
         [&](const LineProgress &report) {
-            order = CaseBlindLineOrder(text, ranges, report);
+            order = CaseBlindLineOrder(text, ranges, report, Threads::One);
             return order.has_value();
         });
 }

@@ -70,7 +70,8 @@ namespace {
 // two threads at once.
 template<typename LineAt>
 std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const LineAt &lineAt,
-                                                     const LineProgress &progress) {
+                                                     const LineProgress &progress,
+                                                     Threads threads) {
     const QCollator collator = CaseBlindCollator();
     CollationKeys ownKeys(collator);
     if (!ownKeys.isValid()) {
@@ -90,7 +91,7 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
     // of lines in turn, so neither waits for the other while this thread also reports (and
     // the windows repaint). Each sorts the keys it made, and the two runs are merged: keys
     // are equal only for the same line, so the order does not depend on who keyed which line.
-    const bool twoThreads = total >= kParallelLines;
+    const bool twoThreads = threads == Threads::Two && total >= kParallelLines;
     qsizetype characters = 0;
     for (qsizetype i = 0; i < total; ++i)
         characters += lineAt(i).size();
@@ -172,7 +173,8 @@ std::optional<std::vector<qsizetype>> caseBlindOrder(qsizetype total, const Line
 bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
     const QStringList &input = lines;
     const std::optional<std::vector<qsizetype>> order = caseBlindOrder(
-        lines.size(), [&input](qsizetype i) { return QStringView(input.at(i)); }, progress);
+        lines.size(), [&input](qsizetype i) { return QStringView(input.at(i)); }, progress,
+        Threads::Two);
     if (!order)
         return false;
     QStringList sorted;
@@ -185,11 +187,12 @@ bool SortLinesCaseBlind(QStringList &lines, const LineProgress &progress) {
 
 std::optional<std::vector<qsizetype>> CaseBlindLineOrder(QStringView text,
                                                          const std::vector<LineRange> &ranges,
-                                                         const LineProgress &progress) {
+                                                         const LineProgress &progress,
+                                                         Threads threads) {
     return caseBlindOrder(
         qsizetype(ranges.size()),
         [&](qsizetype i) { return text.sliced(ranges[size_t(i)].start, ranges[size_t(i)].length); },
-        progress);
+        progress, threads);
 }
 
 std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,

@@ -32,9 +32,11 @@ std::optional<QString> SortTextCaseBlind(QStringView text, LineEnds breaks,
 
 // The order SortLinesCaseBlind would put the lines at `ranges` of `text` in, as indexes into
 // `ranges`: for a caller that reads the sorted lines straight from the text. Nothing when
-// `progress` asked to stop.
+// `progress` asked to stop. With Threads::One a large text is keyed on the calling thread
+// alone.
 std::optional<std::vector<qsizetype>> CaseBlindLineOrder(QStringView text,
                                                          const std::vector<LineRange> &ranges,
-                                                         const LineProgress &progress = {});
+                                                         const LineProgress &progress = {},
+                                                         Threads threads = Threads::Two);
 
 } // namespace brevnote

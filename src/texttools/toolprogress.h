@@ -10,6 +10,11 @@ namespace brevnote {
 // Tools call it every few thousand lines, never per line.
 using LineProgress = std::function<bool(qsizetype done, qsizetype total)>;
 
+// Whether a tool's work on a large text may take a second thread, or the calling thread
+// alone, because the interface thread has work of its own meanwhile and the machine may have
+// only two cores.
+enum class Threads { Two, One };
+
 // How many lines a tool handles between two reports.
 inline constexpr qsizetype kProgressStep = 16384;
 

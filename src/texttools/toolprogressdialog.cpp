@@ -176,16 +176,17 @@ bool ToolProgressDialog::replaceEditorLinesWhileWorking(
     std::atomic<bool> worked = false;
     std::atomic<bool> finished = false;
     std::exception_ptr error;
-    std::thread worker([&] {
-        try {
-            worked = work([&stop](qsizetype, qsizetype) { return !stop; });
-        } catch (...) {
-            error = std::current_exception();
-        }
-        finished = true;
-    });
     EditorLinesReplacement replacement(editor, count, line, std::move(font));
+    std::thread worker;
     try {
+        worker = std::thread([&] {
+            try {
+                worked = work([&stop](qsizetype, qsizetype) { return !stop; });
+            } catch (...) {
+                error = std::current_exception();
+            }
+            finished = true;
+        });
         auto *bar = m_dialog->findChild<QProgressBar *>();
         if (bar)
             bar->setRange(0, int(std::min<qsizetype>(replacement.total(), INT_MAX)));
@@ -209,7 +210,8 @@ bool ToolProgressDialog::replaceEditorLinesWhileWorking(
         } while (!finished);
     } catch (...) {
         stop = true;
-        worker.join();
+        if (worker.joinable())
+            worker.join();
         replacement.cancel();
         throw;
     }
