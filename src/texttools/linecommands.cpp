@@ -27,6 +27,9 @@ namespace {
 qsizetype paragraphCount(const QPlainTextEdit *editor) {
     return editor->document()->blockCount();
 }
+
+// How far ahead "Ordenar" fetches the sorted lines it puts in.
+constexpr size_t kLinesAhead = 16;
 } // namespace
 
 bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
@@ -45,6 +48,14 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
     return progress.replaceEditorLinesWhileWorking(
         editor, qsizetype(ranges.size()),
         [&](qsizetype i) {
+            // The sorted lines lie all over the copy: the places and the text of lines a
+            // little ahead are fetched while these go in. Waiting for each in turn took
+            // about 0.3 s of the 2 s a million lines take to go in.
+            if (size_t(i) + 2 * kLinesAhead < order->size()) {
+                __builtin_prefetch(&ranges[size_t((*order)[size_t(i) + 2 * kLinesAhead])]);
+                const LineRange &ahead = ranges[size_t((*order)[size_t(i) + kLinesAhead])];
+                __builtin_prefetch(text.constData() + ahead.start);
+            }
             const LineRange &range = ranges[size_t((*order)[size_t(i)])];
             return QStringView(text).sliced(range.start, range.length);
         },
