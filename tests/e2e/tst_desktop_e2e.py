@@ -124,6 +124,21 @@ def check_dump(program):
     assert b"Finalizado:" in text and b"Boot:" in text, text[:200]
 
 
+def close_with_window_manager(session, program, window):
+    """Alt+F4 to the window, through openbox. On a loaded machine the key now and then reaches
+    the window before openbox has given it the focus and is lost: it is pressed again while
+    the window stays shown."""
+    for _ in range(5):
+        session.run(["xdotool", "windowactivate", "--sync", str(window)])
+        session.run(["xdotool", "key", "--clearmodifiers", "alt+F4"])
+        try:
+            wait_for("the window to hide", lambda: program.main_window() is None, timeout=12)
+            return
+        except AssertionError:
+            pass
+    raise AssertionError("the window stayed shown after Alt+F4, five times")
+
+
 def with_tray(session, exe, root, a11y):
     session.start_tray()
     program = Program(session, exe, os.path.join(root, "with-tray"))
@@ -139,9 +154,7 @@ def with_tray(session, exe, root, a11y):
     window = wait_for("the window after a click on the icon", program.main_window)
 
     # Closing through the window manager hides the window again; the program goes on.
-    session.run(["xdotool", "windowactivate", "--sync", str(window)])
-    session.run(["xdotool", "key", "--clearmodifiers", "alt+F4"])
-    wait_for("the window to hide", lambda: program.main_window() is None)
+    close_with_window_manager(session, program, window)
     assert program.process.poll() is None, "closing the window ended the program"
     assert program.windows() == [icon], "the icon went away with the window"
 
