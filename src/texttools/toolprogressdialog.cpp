@@ -212,8 +212,7 @@ bool ToolProgressDialog::replaceEditorLinesWhileWorking(
         stop = true;
         if (worker.joinable())
             worker.join();
-        replacement.cancel();
-        throw;
+        throw; // the replacement, left unfinished, puts the text back
     }
     worker.join();
     if (error || stop || !worked) {

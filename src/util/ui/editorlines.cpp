@@ -64,7 +64,7 @@ EditorLinesReplacement::EditorLinesReplacement(QPlainTextEdit *editor, qsizetype
 
 EditorLinesReplacement::~EditorLinesReplacement() {
     if (!m_finished)
-        finish();
+        cancel();
 }
 
 void EditorLinesReplacement::step(qsizetype count) {

@@ -56,7 +56,8 @@ public:
     // is not the editor's, in another order), so they need no string each.
     EditorLinesReplacement(QPlainTextEdit *editor, qsizetype count, LineSource line,
                            std::optional<QFont> font = std::nullopt);
-    // Finishes if finish() was not called.
+    // Cancels if neither finish() nor cancel() was called: a replacement left on the way out
+    // of an exception puts the text back rather than reading lines that may not be there.
     ~EditorLinesReplacement();
     EditorLinesReplacement(const EditorLinesReplacement &) = delete;
     EditorLinesReplacement &operator=(const EditorLinesReplacement &) = delete;
