@@ -66,18 +66,22 @@ bool RunOrdenar(QPlainTextEdit *editor, QWidget *owner) {
 }
 
 void GroupLines(const QPlainTextEdit *editor, QWidget *owner) {
-    // The library of the page's window is loaded first: when it cannot be, nothing is worked
-    // out for nothing, and once the table is done its window opens without that wait.
-    WebWindows *windows = webWindows(owner);
-    if (!windows)
-        return;
     const QString page = TempFileName(QStringLiteral(".htm"));
     // Set before writing: a write that fails half-way must not leave its file either.
     const auto removePage = qScopeGuard([&page] { QFile::remove(page); });
     try {
         ToolProgressDialog progress(owner, QStringLiteral("Agrupando..."), paragraphCount(editor));
-        // Once the dialog is up, on its own: together with loading the library, or with
-        // opening the page at the end, the windows would not repaint for too long.
+        progress.showNow();
+        // The library of the page's window is loaded first: when it cannot be, nothing is
+        // worked out for nothing, and once the table is done its window opens without that
+        // wait. Loaded on another thread while the dialog keeps the windows repainting.
+        if (!progress.run(webWindowsLoadingAhead()))
+            return;
+        WebWindows *windows = webWindows(owner);
+        if (!windows)
+            return;
+        // The engine starts on its own, after a repaint: together with loading the library,
+        // or with opening the page at the end, the windows would not repaint for too long.
         progress.showNow();
         windows->startEngine();
         // Counted where the lines stand in one copy of the text: no string per line.

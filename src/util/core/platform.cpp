@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <link.h>
 #include <malloc.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -144,6 +146,40 @@ QString webModulePath() {
     if (QFileInfo::exists(beside))
         return beside;
     return QDir::cleanPath(folder.filePath(QStringLiteral(BREVNOTE_LIBDIR_FROM_BINDIR "/") + name));
+}
+
+QStringList webEngineFiles() {
+    QStringList files;
+    const QString helper = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) +
+                           QStringLiteral("/QtWebEngineProcess");
+    if (QFileInfo::exists(helper))
+        files.append(helper);
+    const QDir resources(QLibraryInfo::path(QLibraryInfo::DataPath) + QStringLiteral("/resources"));
+    for (const QFileInfo &pack :
+         resources.entryInfoList({QStringLiteral("qtwebengine*.pak")}, QDir::Files))
+        files.append(pack.filePath());
+    return files;
+}
+
+QStringList loadedLibraryFiles() {
+    QStringList files;
+    dl_iterate_phdr(
+        [](dl_phdr_info *info, size_t, void *data) {
+            // The program itself and the kernel's vDSO come without a file name.
+            if (info->dlpi_name && info->dlpi_name[0] == '/')
+                static_cast<QStringList *>(data)->append(QFile::decodeName(info->dlpi_name));
+            return 0;
+        },
+        &files);
+    return files;
+}
+
+void readSoon(const QString &path) {
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_WILLNEED);
+    ::close(descriptor);
 }
 
 bool hasDisplay() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -46,6 +47,17 @@ QString versionText();
 // when set (tests); else beside the executable (the build tree), when it is there; else in the
 // program's own library folder of an installation, found from the executable's folder.
 QString webModulePath();
+
+// Files that starting the web engine reads besides the libraries it links: its helper
+// program and its resource packs, where Qt's installation keeps them. Missing ones are left
+// out.
+QStringList webEngineFiles();
+
+// The files of the shared libraries loaded in this process, the program's own included.
+QStringList loadedLibraryFiles();
+
+// Asks the system to read the parts of a file that are not in memory, without waiting.
+void readSoon(const QString &path);
 
 // True when Qt can start a platform plugin: a desktop for xcb or wayland, or a chosen plugin
 // that needs none (offscreen).

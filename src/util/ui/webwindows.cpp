@@ -4,10 +4,16 @@
 #include "util/ui/messageboxes.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QOpenGLContext>
+#include <QSet>
 #include <QSurfaceFormat>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
 
 QT_BEGIN_NAMESPACE
 // QtGui's setter of the context QGuiApplication makes when Qt::AA_ShareOpenGLContexts was set
@@ -22,6 +28,9 @@ namespace {
 // The function the library exports; it returns its one WebWindows.
 constexpr char kEntryPoint[] = "brevnote_web_windows";
 using EntryPoint = WebWindows *(*)();
+
+// Set once the library is loaded: its files, and the engine's, are mapped from then on.
+std::atomic<bool> g_loaded = false;
 
 // QtWebEngine renders through the OpenGL context that QGuiApplication shares when
 // Qt::AA_ShareOpenGLContexts is set before it exists; a web view crashes without one, and the
@@ -69,7 +78,44 @@ WebWindows *loadWebWindows(QString *error) {
         *error = unavailable(path, library.errorString());
         return nullptr;
     }
+    g_loaded = true;
     return entry();
+}
+
+std::function<void()> webWindowsLoadingAhead() {
+    if (g_loaded)
+        return [] {};
+    shareOpenGLContexts();
+    return [] {
+        // On the interface thread (a caller with no dialog up) reading ahead would only make
+        // the wait longer.
+        if (QThread::currentThread() == QCoreApplication::instance()->thread())
+            return;
+        const QStringList before = platform::loadedLibraryFiles();
+        // Parts of the libraries already loaded that the program never used may be on disk
+        // only; the engine uses more of them. Asked for all at once, they arrive while the
+        // rest is read.
+        for (const QString &library : before)
+            platform::readSoon(library);
+        // A failure is reported by loadWebWindows, which tries again.
+        QLibrary(platform::webModulePath()).load();
+        // Loading reads only the parts of the new libraries it needs; the engine's helper
+        // processes, started from them, read much more of them (the engine's own library is
+        // about 150 MB). Read here in full, they find them in memory.
+        const QSet<QString> mappedBefore(before.cbegin(), before.cend());
+        QStringList files = platform::webEngineFiles();
+        for (const QString &library : platform::loadedLibraryFiles())
+            if (!mappedBefore.contains(library))
+                files.append(library);
+        constexpr qint64 kChunk = 1 << 20;
+        const auto buffer = std::make_unique<char[]>(kChunk);
+        for (const QString &path : files) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+                while (file.read(buffer.get(), kChunk) > 0) {
+                }
+        }
+    };
 }
 
 WebWindows *webWindows(QWidget *owner) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -41,6 +43,14 @@ public:
 WebWindows *loadWebWindows(QString *error);
 // As loadWebWindows; a failure is shown in the standard error box.
 WebWindows *webWindows(QWidget *owner);
+
+// What loads the library ahead of loadWebWindows, for a caller that keeps its windows drawn
+// while another thread does it: the library's files and the engine's
+// (platform::webEngineFiles) are read, from disk at the first page of a run, and the library
+// is loaded, so that loadWebWindows and starting the engine only find them. On the interface
+// thread both held the windows for up to a sixth of a second. Call on the interface thread;
+// what it returns runs on any thread, and does nothing once the library is loaded.
+std::function<void()> webWindowsLoadingAhead();
 
 // Shows `html` modally in a fresh HTML viewer dialog that is destroyed before returning.
 // True when the dialog was closed with OK. A non-empty title is shown in a strip above the
