@@ -12,7 +12,6 @@
 #include <QSurfaceFormat>
 #include <QThread>
 
-#include <atomic>
 #include <memory>
 
 QT_BEGIN_NAMESPACE
@@ -30,7 +29,8 @@ constexpr char kEntryPoint[] = "brevnote_web_windows";
 using EntryPoint = WebWindows *(*)();
 
 // Set once the library is loaded: its files, and the engine's, are mapped from then on.
-std::atomic<bool> g_loaded = false;
+// Interface thread only.
+bool g_loaded = false;
 
 // QtWebEngine renders through the OpenGL context that QGuiApplication shares when
 // Qt::AA_ShareOpenGLContexts is set before it exists; a web view crashes without one, and the
